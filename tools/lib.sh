@@ -29,7 +29,7 @@ prepare_wine() {
   if [ ! -f "$prefix/.orvane-ready" ]; then
     rm -rf "$prefix"
     mkdir -p "$prefix"
-    WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i </dev/null >/dev/null 2>&1
+    WINEDLLOVERRIDES="mscoree,mshtml=" "$orvane_root/tools/wine-exec" wineboot -i </dev/null >/dev/null 2>&1
     WINEPREFIX="$prefix" wineserver -w
     local key='HKCU\Software\Wine\X11 Driver'
     "$orvane_root/tools/wine-exec" reg add "$key" /v Decorated /d N /f </dev/null >/dev/null 2>&1
@@ -43,5 +43,8 @@ prepare_wine() {
   WINEPREFIX="$prefix" wineserver -p
   "$orvane_root/tools/wine-exec" cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
+
+# True where this machine runs 32-bit code (some sandboxes have no IA32 emulation).
+can_run_32bit() { [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; }
 
 stop_wine() { WINEPREFIX="$ORVANE_WINEPREFIX" wineserver -k 2>/dev/null || true; }
