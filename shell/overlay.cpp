@@ -35,8 +35,10 @@ void FrameComposer::Compose(const PictureFrame& frame) {
       if (at >= frame.indices.size()) return;
       const int index = frame.indices[at];
       if (index == frame.transparent_index) continue;
+      const std::vector<std::uint32_t>& palette =
+          frame.palette.empty() ? picture_.palette : frame.palette;
       const std::uint32_t colour =
-          static_cast<std::size_t>(index) < picture_.palette.size() ? picture_.palette[index] : 0;
+          static_cast<std::size_t>(index) < palette.size() ? palette[index] : 0;
       pixels_[static_cast<std::size_t>(py) * static_cast<std::size_t>(picture_.width) +
               static_cast<std::size_t>(px)] = colour;
     }

@@ -16,7 +16,8 @@ struct Size {
 };
 
 // The overlay's client area: its rectangle less the one-pixel border on each side.
-inline constexpr Size kOverlayClient{layout::kOverlayRect.width - 2, layout::kOverlayRect.height - 2};
+inline constexpr Size kOverlayClient{layout::kOverlayRect.width - 2,
+                                     layout::kOverlayRect.height - 2};
 
 // Centred at natural size when the picture fits; otherwise shrunk with its aspect ratio kept
 // (the smaller of the two scales, sizes truncated) and centred.
@@ -28,9 +29,10 @@ struct PictureFrame {
   int top = 0;
   int width = 0;
   int height = 0;
-  std::vector<std::uint8_t> indices;  // width * height, row by row
-  int transparent_index = -1;         // -1: none
-  int delay_ms = 0;                   // the delay field times 10
+  std::vector<std::uint8_t> indices;   // width * height, row by row
+  std::vector<std::uint32_t> palette;  // the frame's own colours; empty: the picture's
+  int transparent_index = -1;          // -1: none
+  int delay_ms = 0;                    // the delay field times 10
   int disposal = 0;
 };
 

@@ -1,0 +1,59 @@
+#include "shell/gtk/fatal_port.h"
+
+#include <gtk/gtk.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "resources/texts.h"
+#include "shell/app_state.h"
+#include "shell/gtk/gbk.h"
+#include "shell/gtk/ui_thread.h"
+
+namespace orvane::gtk {
+namespace {
+
+[[noreturn]] void EndHere(int exit_code) {
+  std::fflush(nullptr);
+  std::_Exit(exit_code);
+}
+
+void ShowBoxNow(const std::string& text) {
+  const std::string title = GbkToUtf8(texts::kFatalTitle);
+  GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR,
+                                          GTK_BUTTONS_OK, "%s", text.c_str());
+  gtk_window_set_title(GTK_WINDOW(box), title.c_str());
+  gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
+  gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
+  gtk_dialog_run(GTK_DIALOG(box));
+  gtk_widget_destroy(box);
+}
+
+class GtkFatalErrorPort final : public FatalErrorPort {
+ public:
+  void ShowErrorBox(TextRef box_text) override {
+    const std::string text = UnixLineEnds(GbkToUtf8(box_text.view()));
+    // GTK runs on the user-interface thread only; another thread waits there for the box.
+    RunOnUiThreadAndWait([&] { ShowBoxNow(text); });
+  }
+  [[noreturn]] void EndProgram(std::int32_t exit_code) override {
+    gtk::EndProgram(static_cast<int>(exit_code));
+  }
+};
+
+GtkFatalErrorPort g_port;
+
+}  // namespace
+
+void InstallFatalErrorPort() { SetFatalErrorPort(&g_port); }
+
+void EndProgram(int exit_code) {
+  AppState::Get().SuppressEventsForGood();
+  if (OnUiThread()) EndHere(exit_code);
+  PostToUiThread([exit_code] { EndHere(exit_code); });
+  for (;;) pause();  // the process ends under this thread
+}
+
+}  // namespace orvane::gtk

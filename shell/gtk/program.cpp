@@ -1,0 +1,53 @@
+#include "shell/gtk/program.h"
+
+#include <gtk/gtk.h>
+
+#include "resources/gtk/embedded.h"
+#include "resources/texts.h"
+#include "shell/app_state.h"
+#include "shell/fatal.h"
+#include "shell/gtk/fatal_port.h"
+#include "shell/gtk/gif_picture.h"
+#include "shell/gtk/main_window.h"
+#include "shell/gtk/ui_thread.h"
+#include "update/worker_thread.h"
+
+namespace orvane::gtk {
+namespace {
+
+// Dispatches what is already waiting, without waiting for more.
+void DispatchPending() {
+  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+}
+
+}  // namespace
+
+int RunProgram(const ProgramSetup& setup) {
+  MarkUiThread();
+  // Without a display there is nowhere to show even the error box: the default port writes it to
+  // standard error.
+  if (!gtk_init_check(nullptr, nullptr)) ReportFatalError(texts::kStartWindowFailed);
+  InstallFatalErrorPort();
+
+  // The pane record and the window live until the process ends: the update worker is never
+  // stopped, and may still be writing to the status bar while the process ends.
+  auto& panes = *new StatusPanes();
+  MainWindowSetup window_setup;
+  window_setup.landing_url = setup.landing_url;
+  if (setup.start_update_worker) window_setup.start_worker = [&panes] { StartUpdateWorker(panes); };
+  window_setup.loading = DecodeGif(resources::LoadingAnimation());
+
+  DispatchPending();
+  MainWindow* window = nullptr;
+  {
+    const SuppressionScope building;  // events raised while the window is built are dropped
+    window = new MainWindow(panes, std::move(window_setup));
+    DispatchPending();
+  }
+  window->Show();  // mapping it runs the first activation
+
+  if (window->alive()) gtk_main();
+  return 0;
+}
+
+}  // namespace orvane::gtk

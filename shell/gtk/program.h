@@ -1,0 +1,21 @@
+// The life of the process on the user-interface thread: start-up, MainWindow, the main loop, and
+// the end.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace orvane::gtk {
+
+struct ProgramSetup {
+  std::string landing_url;
+  // Starts the update worker with the status bar's pane record (the first activation's second
+  // action).
+  bool start_update_worker = true;
+};
+
+// Runs the program and gives its exit code: 0 once MainWindow has been closed. The Exit command
+// and a fatal error end the process from inside and never come back here.
+int RunProgram(const ProgramSetup& setup);
+
+}  // namespace orvane::gtk
