@@ -1,0 +1,86 @@
+// GIF89a pictures decoded with giflib into the overlay's Picture: frame geometry, palettes,
+// transparency and timing as the file holds them, and unreadable bytes refused.
+#include "shell/gtk/gif_picture.h"
+
+#include <gtest/gtest.h>
+
+#include "resources/gtk/gif_writer.h"
+#include "shell/overlay.h"
+
+namespace orvane::gtk {
+namespace {
+
+ByteView View(const std::vector<unsigned char>& bytes) { return {bytes.data(), bytes.size()}; }
+
+TEST(DecodeGif, ReadsTheLoadingAnimationFormat) {
+  const gifwriter::Picture written = gifwriter::LoadingStandIn();
+  const std::vector<unsigned char> bytes = gifwriter::Encode(written);
+  ASSERT_FALSE(bytes.empty());
+
+  const std::optional<Picture> picture = DecodeGif(View(bytes));
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->width, 85);
+  EXPECT_EQ(picture->height, 81);
+  ASSERT_EQ(picture->palette.size(), 256u);
+  EXPECT_EQ(picture->palette[255], 0xFFFFFFu);
+  ASSERT_EQ(picture->frames.size(), 8u);
+  for (std::size_t i = 0; i < 8; ++i) {
+    const PictureFrame& frame = picture->frames[i];
+    const gifwriter::Frame& source = written.frames[i];
+    EXPECT_EQ(frame.left, source.left) << i;
+    EXPECT_EQ(frame.top, source.top) << i;
+    EXPECT_EQ(frame.width, source.width) << i;
+    EXPECT_EQ(frame.height, source.height) << i;
+    EXPECT_EQ(frame.indices, source.indices) << i;
+    EXPECT_EQ(frame.transparent_index, 255) << i;
+    EXPECT_EQ(frame.delay_ms, 60) << i;
+    EXPECT_EQ(frame.disposal, 1) << i;
+    EXPECT_TRUE(frame.palette.empty()) << i;
+  }
+  EXPECT_EQ(picture->frames[1].left, 4);
+  EXPECT_EQ(picture->frames[1].top, 5);
+}
+
+TEST(DecodeGif, KeepsAFramesOwnPaletteAndComposesWithIt) {
+  gifwriter::Picture written;
+  written.width = 2;
+  written.height = 1;
+  written.palette = {0x000000, 0xFFFFFF};
+  gifwriter::Frame first;
+  first.width = 2;
+  first.height = 1;
+  first.indices = {0, 1};
+  gifwriter::Frame second = first;
+  second.width = 1;
+  second.indices = {1};
+  second.palette = {0x112233, 0xAABBCC};
+  second.delay_cs = 25;
+  second.disposal = 2;
+  written.frames = {first, second};
+
+  const std::optional<Picture> picture = DecodeGif(View(gifwriter::Encode(written)));
+  ASSERT_TRUE(picture);
+  ASSERT_EQ(picture->frames.size(), 2u);
+  EXPECT_EQ(picture->frames[0].transparent_index, -1);
+  EXPECT_EQ(picture->frames[1].delay_ms, 250);
+  EXPECT_EQ(picture->frames[1].disposal, 2);
+
+  FrameComposer composer(*picture);
+  composer.Compose(picture->frames[0]);
+  composer.Compose(picture->frames[1]);
+  EXPECT_EQ(composer.pixels(), (std::vector<std::uint32_t>{0xAABBCC, 0xFFFFFF}));
+}
+
+TEST(DecodeGif, RefusesWhatIsNoPicture) {
+  const std::vector<unsigned char> good = gifwriter::Encode(gifwriter::LoadingStandIn());
+  const std::vector<unsigned char> header_only(good.begin(), good.begin() + 13);
+  const std::vector<unsigned char> cut(good.begin(), good.begin() + good.size() / 2);
+  const std::vector<unsigned char> text = {'2', '.', '0'};
+  EXPECT_FALSE(DecodeGif({}));
+  EXPECT_FALSE(DecodeGif(View(text)));
+  EXPECT_FALSE(DecodeGif(View(header_only)));
+  EXPECT_FALSE(DecodeGif(View(cut)));
+}
+
+}  // namespace
+}  // namespace orvane::gtk

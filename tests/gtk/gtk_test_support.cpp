@@ -1,0 +1,124 @@
+#include "tests/gtk/gtk_test_support.h"
+
+#include <arpa/inet.h>
+#include <gtk/gtk.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "shell/gtk/ui_thread.h"
+
+namespace orvane::gtk::testing {
+
+std::string UsePrivateHome() {
+  char pattern[] = "/tmp/orvane-test-home-XXXXXX";
+  const char* home = mkdtemp(pattern);
+  if (!home) return {};
+  const std::string base = home;
+  setenv("HOME", base.c_str(), 1);
+  setenv("XDG_CACHE_HOME", (base + "/.cache").c_str(), 1);
+  setenv("XDG_DATA_HOME", (base + "/.local/share").c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (base + "/.config").c_str(), 1);
+  return base;
+}
+
+bool InitGtkOnce() {
+  static const bool ready = [] {
+    UsePrivateHome();
+    MarkUiThread();
+    return gtk_init_check(nullptr, nullptr) != FALSE;
+  }();
+  return ready;
+}
+
+bool PumpUntil(const std::function<bool()>& done, double seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= deadline) return done();
+    if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(2000);
+  }
+  return true;
+}
+
+void PumpFor(double seconds) {
+  PumpUntil([] { return false; }, seconds);
+}
+
+SiteServer::SiteServer() {
+  char pattern[] = "/tmp/orvane-site-log-XXXXXX";
+  const int fd = mkstemp(pattern);
+  if (fd < 0) return;
+  close(fd);
+  log_ = pattern;
+  const std::string root = ORVANE_SOURCE_DIR;
+  const std::string script = root + "/tests/gtk/site_server.py";
+  const std::string tests_site = root + "/tests/gtk/site";
+  const std::string demo_site = root + "/demo/site";
+  const gchar* argv[] = {"python3",          script.c_str(),    log_.c_str(),
+                         tests_site.c_str(), demo_site.c_str(), nullptr};
+  GPid pid = 0;
+  int out = -1;
+  if (!g_spawn_async_with_pipes(
+          nullptr, const_cast<gchar**>(argv), nullptr,
+          static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), nullptr,
+          nullptr, &pid, nullptr, &out, nullptr, nullptr)) {
+    return;
+  }
+  pid_ = pid;
+  std::FILE* first_line = fdopen(out, "r");
+  if (!first_line) return;
+  int port = 0;
+  if (std::fscanf(first_line, "%d", &port) == 1) port_ = port;
+  std::fclose(first_line);
+}
+
+SiteServer::~SiteServer() {
+  if (pid_ > 0) {
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+  if (!log_.empty()) std::remove(log_.c_str());
+}
+
+std::string SiteServer::Url(const std::string& path) const {
+  return "http://127.0.0.1:" + std::to_string(port_) + path;
+}
+
+std::vector<std::string> SiteServer::Requests() const {
+  std::vector<std::string> lines;
+  std::ifstream in(log_);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+int SiteServer::CountRequests(const std::string& path) const {
+  int n = 0;
+  for (const std::string& request : Requests()) {
+    if (request == path || request.rfind(path + "?", 0) == 0) ++n;
+  }
+  return n;
+}
+
+int RefusedPort() {
+  const int s = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  int port = 0;
+  if (bind(s, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+      getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
+    port = ntohs(address.sin_port);
+  }
+  close(s);
+  return port;
+}
+
+}  // namespace orvane::gtk::testing

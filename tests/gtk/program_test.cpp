@@ -1,0 +1,148 @@
+// build/linux/orvane as a whole, driven from outside with xdotool on the test display: the ways it
+// ends and their exit codes, and the fatal-error box.
+#include <glib.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/gtk/gtk_test_support.h"
+
+namespace orvane::gtk {
+namespace {
+
+// Runs a command to its end; gives its standard output, or nothing when it failed.
+std::optional<std::string> RunCommand(const std::vector<std::string>& args) {
+  std::vector<gchar*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<gchar*>(a.c_str()));
+  argv.push_back(nullptr);
+  gchar* out = nullptr;
+  gint status = 0;
+  const gboolean ran = g_spawn_sync(nullptr, argv.data(), nullptr, G_SPAWN_SEARCH_PATH, nullptr,
+                                    nullptr, &out, nullptr, &status, nullptr);
+  std::string text = out ? out : "";
+  g_free(out);
+  if (!ran || !g_spawn_check_wait_status(status, nullptr)) return std::nullopt;
+  return text;
+}
+
+// A process of ours, ended by its id when the test is over.
+class Process {
+ public:
+  explicit Process(const std::vector<std::string>& args) {
+    std::vector<gchar*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<gchar*>(a.c_str()));
+    argv.push_back(nullptr);
+    GPid pid = 0;
+    if (g_spawn_async(nullptr, argv.data(), nullptr, G_SPAWN_DO_NOT_REAP_CHILD, nullptr, nullptr,
+                      &pid, nullptr)) {
+      pid_ = pid;
+    }
+  }
+  ~Process() {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  bool started() const { return pid_ > 0; }
+  pid_t pid() const { return pid_; }
+
+  // The exit code once the process has ended within `seconds`; nothing if it has not.
+  std::optional<int> WaitForExit(double seconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+      int status = 0;
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return std::nullopt;
+  }
+
+ private:
+  pid_t pid_ = -1;
+};
+
+// The first visible window whose search matches, within `seconds`.
+std::string FindWindow(const std::vector<std::string>& search, double seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  std::vector<std::string> args = {"xdotool", "search", "--onlyvisible"};
+  args.insert(args.end(), search.begin(), search.end());
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (const std::optional<std::string> ids = RunCommand(args); ids && !ids->empty()) {
+      return ids->substr(0, ids->find('\n'));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return {};
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(g_getenv("DISPLAY"), nullptr) << "no display";
+    testing::UsePrivateHome();
+  }
+
+  // Starts Orvane and gives the id of its main window, focused.
+  std::string StartOrvane() {
+    program.emplace(std::vector<std::string>{ORVANE_PROGRAM});
+    if (!program->started()) return {};
+    const std::string window = FindWindow({"--pid", std::to_string(program->pid())}, 20);
+    if (window.empty()) return {};
+    RunCommand({"xdotool", "windowfocus", window});
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    return window;
+  }
+
+  std::optional<Process> program;
+};
+
+TEST_F(ProgramTest, EscapeClosesTheWindowWithExitCodeZero) {
+  ASSERT_FALSE(StartOrvane().empty());
+  RunCommand({"xdotool", "key", "shift+Escape"});  // with a modifier Esc is no close
+  const std::optional<int> early = program->WaitForExit(1.0);
+  EXPECT_FALSE(early) << "ended with " << early.value_or(-1);
+  RunCommand({"xdotool", "key", "Escape"});
+  EXPECT_EQ(program->WaitForExit(15), 0);
+}
+
+TEST_F(ProgramTest, TheExitCommandEndsTheProgramWithExitCodeZero) {
+  ASSERT_FALSE(StartOrvane().empty());
+  RunCommand({"xdotool", "key", "alt+f"});
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  RunCommand({"xdotool", "key", "e"});
+  EXPECT_EQ(program->WaitForExit(15), 0);
+}
+
+TEST_F(ProgramTest, TheCheckForUpdatesCommandDoesNothing) {
+  ASSERT_FALSE(StartOrvane().empty());
+  RunCommand({"xdotool", "key", "alt+h"});
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  RunCommand({"xdotool", "key", "u"});
+  EXPECT_FALSE(program->WaitForExit(1.5));
+  EXPECT_FALSE(FindWindow({"--pid", std::to_string(program->pid())}, 5).empty());
+}
+
+TEST_F(ProgramTest, AFatalErrorOnAnotherThreadShowsTheBoxThenEndsWith255) {
+  program.emplace(std::vector<std::string>{ORVANE_FATAL_HELPER});
+  ASSERT_TRUE(program->started());
+  const std::string box = FindWindow({"--name", "^错误$"}, 20);
+  ASSERT_FALSE(box.empty());
+  EXPECT_FALSE(program->WaitForExit(0.5));  // the box waits for the user
+  RunCommand({"xdotool", "windowfocus", box});
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  RunCommand({"xdotool", "key", "Return"});
+  EXPECT_EQ(program->WaitForExit(15), 255);
+}
+
+}  // namespace
+}  // namespace orvane::gtk
