@@ -51,7 +51,7 @@ void PumpFor(double seconds) {
   PumpUntil([] { return false; }, seconds);
 }
 
-SiteServer::SiteServer() {
+SiteServer::SiteServer(int port, const std::string& first) {
   char pattern[] = "/tmp/orvane-site-log-XXXXXX";
   const int fd = mkstemp(pattern);
   if (fd < 0) return;
@@ -61,12 +61,14 @@ SiteServer::SiteServer() {
   const std::string script = root + "/tests/gtk/site_server.py";
   const std::string tests_site = root + "/tests/gtk/site";
   const std::string demo_site = root + "/demo/site";
-  const gchar* argv[] = {"python3",          script.c_str(),    log_.c_str(),
-                         tests_site.c_str(), demo_site.c_str(), nullptr};
+  const std::string port_text = std::to_string(port);
+  std::vector<const gchar*> argv = {"python3", script.c_str(), log_.c_str(), port_text.c_str()};
+  if (!first.empty()) argv.push_back(first.c_str());
+  argv.insert(argv.end(), {tests_site.c_str(), demo_site.c_str(), nullptr});
   GPid pid = 0;
   int out = -1;
   if (!g_spawn_async_with_pipes(
-          nullptr, const_cast<gchar**>(argv), nullptr,
+          nullptr, const_cast<gchar**>(argv.data()), nullptr,
           static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), nullptr,
           nullptr, &pid, nullptr, &out, nullptr, nullptr)) {
     return;
@@ -74,8 +76,8 @@ SiteServer::SiteServer() {
   pid_ = pid;
   std::FILE* first_line = fdopen(out, "r");
   if (!first_line) return;
-  int port = 0;
-  if (std::fscanf(first_line, "%d", &port) == 1) port_ = port;
+  int bound = 0;
+  if (std::fscanf(first_line, "%d", &bound) == 1) port_ = bound;
   std::fclose(first_line);
 }
 

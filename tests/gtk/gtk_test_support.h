@@ -21,10 +21,11 @@ bool InitGtkOnce();
 bool PumpUntil(const std::function<bool()>& done, double seconds);
 void PumpFor(double seconds);
 
-// tests/gtk/site_server.py on 127.0.0.1 and a free port, serving tests/gtk/site and demo/site.
+// tests/gtk/site_server.py on 127.0.0.1, serving tests/gtk/site and demo/site, after `first`
+// when given. Port 0 takes a free one; a port in use leaves the server not running.
 class SiteServer {
  public:
-  SiteServer();
+  explicit SiteServer(int port = 0, const std::string& first = {});
   ~SiteServer();
   SiteServer(const SiteServer&) = delete;
   SiteServer& operator=(const SiteServer&) = delete;

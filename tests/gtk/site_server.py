@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""The tests' web server: 127.0.0.1 on a free port, serving the first of its folders that holds a
-path. Prints the port on its first line, appends every request's path to the log file, and holds a
-response back for ?delay=<seconds>.
+"""The tests' web server: 127.0.0.1 on the given port (0: a free one), serving the first of its
+folders that holds a path. Prints the port on its first line, appends every request's path to the
+log file, and holds a response back for ?delay=<seconds>.
 
-usage: site_server.py LOG FOLDER...
+usage: site_server.py LOG PORT FOLDER...
 """
 import http.server
 import os
@@ -12,7 +12,8 @@ import time
 import urllib.parse
 
 LOG = sys.argv[1]
-FOLDERS = [os.path.abspath(f) for f in sys.argv[2:]]
+PORT = int(sys.argv[2])
+FOLDERS = [os.path.abspath(f) for f in sys.argv[3:]]
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
@@ -42,6 +43,10 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+try:
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", PORT), Handler)
+except OSError:
+    print(0, flush=True)
+    sys.exit(1)
 print(server.server_address[1], flush=True)
 server.serve_forever()
