@@ -179,6 +179,19 @@ TEST_F(EngineTest, SilentKeepsScriptDialogsFromShowing) {
   EXPECT_TRUE(WaitFor("title after", 10)) << ::testing::PrintToString(recorder.log);
 }
 
+TEST_F(EngineTest, KeepsItsDataInTheUsersXdgFolders) {
+  Open("/gs.html");
+  ASSERT_TRUE(WaitFor("end " + server.Url("/gs.html")));
+  WebKitWebsiteDataManager* data = webkit_web_context_get_website_data_manager(
+      webkit_web_view_get_context(WEBKIT_WEB_VIEW(engine->widget())));
+  const std::string cache = std::string(g_get_user_cache_dir()) + "/orvane";
+  const std::string store = std::string(g_get_user_data_dir()) + "/orvane";
+  EXPECT_EQ(std::string(webkit_website_data_manager_get_base_cache_directory(data)), cache);
+  EXPECT_EQ(std::string(webkit_website_data_manager_get_base_data_directory(data)), store);
+  EXPECT_TRUE(PumpUntil([&] { return g_file_test(cache.c_str(), G_FILE_TEST_IS_DIR); }, 5));
+  EXPECT_EQ(std::string(g_get_user_cache_dir()).rfind(g_getenv("HOME"), 0), 0u);
+}
+
 TEST_F(EngineTest, TextSizeStepsZoomTheTextOnly) {
   WebKitWebView* view = WEBKIT_WEB_VIEW(engine->widget());
   EXPECT_TRUE(webkit_settings_get_zoom_text_only(webkit_web_view_get_settings(view)));

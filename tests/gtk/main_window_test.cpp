@@ -95,6 +95,16 @@ TEST_F(MainWindowTest, StartsWithTheDefinitionsLook) {
   }
   g_list_free(labels);
   EXPECT_TRUE(gtk_widget_has_focus(window->engine().widget()));
+
+  // Centred on the screen by the definition's rule.
+  GdkRectangle screen;
+  gdk_monitor_get_geometry(gdk_display_get_monitor(gdk_display_get_default(), 0), &screen);
+  const layout::Point expected_origin = layout::CenteredOrigin(screen.width, screen.height);
+  int left = 0;
+  int top = 0;
+  gtk_window_get_position(window->window(), &left, &top);
+  EXPECT_EQ(left, expected_origin.x);
+  EXPECT_EQ(top, expected_origin.y);
 }
 
 TEST_F(MainWindowTest, FirstActivationRequestsTheLandingPageOnceShowingTheOverlayWhileItLoads) {
