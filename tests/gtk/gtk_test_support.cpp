@@ -11,17 +11,33 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "shell/gtk/ui_thread.h"
 
 namespace orvane::gtk::testing {
 
+namespace {
+
+// Removes the private homes when the test program ends.
+struct PrivateHomes {
+  ~PrivateHomes() {
+    std::error_code ignored;
+    for (const std::string& home : homes) std::filesystem::remove_all(home, ignored);
+  }
+  std::vector<std::string> homes;
+};
+
+}  // namespace
+
 std::string UsePrivateHome() {
+  static PrivateHomes made;
   char pattern[] = "/tmp/orvane-test-home-XXXXXX";
   const char* home = mkdtemp(pattern);
   if (!home) return {};
   const std::string base = home;
+  made.homes.push_back(base);
   setenv("HOME", base.c_str(), 1);
   setenv("XDG_CACHE_HOME", (base + "/.cache").c_str(), 1);
   setenv("XDG_DATA_HOME", (base + "/.local/share").c_str(), 1);

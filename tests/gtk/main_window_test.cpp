@@ -156,6 +156,7 @@ TEST_F(MainWindowTest, PaneTextsFromAnotherThreadShowWithBadBytesReplaced) {
        "V\xEF\xBF\xBD \xEF\xBF\xBD"
        "3"},
       {4, std::string(texts::kVersionPrefix) + texts::kPaneFetching, "V正在获取..."},
+      {4, "V" + std::string(200, '9'), "V" + std::string(200, '9')},
   };
   for (const Case& c : cases) {
     std::atomic<bool> done{false};
@@ -168,6 +169,19 @@ TEST_F(MainWindowTest, PaneTextsFromAnotherThreadShowWithBadBytesReplaced) {
     worker.join();
     EXPECT_EQ(window->status_bar().ShownText(c.pane), c.shown);
   }
+  // However long a text, the panes and the window keep their sizes.
+  PumpFor(0.3);
+  int width = 0;
+  int height = 0;
+  gtk_window_get_size(window->window(), &width, &height);
+  EXPECT_EQ(width, layout::kWindowWidth - 6);
+}
+
+TEST_F(MainWindowTest, TwoTitlesInARowLeaveTheSecondInTheCaption) {
+  Start("/titles.html");
+  ASSERT_TRUE(PumpUntil([&] { return Caption() == "第二个标题 second"; }, 15)) << Caption();
+  PumpFor(0.5);
+  EXPECT_EQ(Caption(), "第二个标题 second");
 }
 
 TEST_F(MainWindowTest, PaneTextsAfterTheWindowIsGoneChangeNothingAndDoNotWait) {
