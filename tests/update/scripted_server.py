@@ -15,6 +15,9 @@ DIR/<tag>.req. Scenarios:
                         resets the connection
   hang                  reads the request and never answers
   endless               no length, body bytes until the client goes away
+  redirect              302 to /<tag>/len/5/5 on the same server
+  auth                  401 asking for Basic authentication unless the request carries
+                        Authorization, then 200 with the body "authorized"
   anything else         200 with the body "ok"
 """
 import os
@@ -78,6 +81,16 @@ class Handler(socketserver.BaseRequestHandler):
                 sock.settimeout(300)
                 while sock.recv(65536):
                     pass
+            elif name == "redirect":
+                location = "http://127.0.0.1:%d/%s/len/5/5" % (self.server.server_address[1], tag)
+                sock.sendall(("HTTP/1.0 302 Found\r\nLocation: %s\r\nContent-Length: 5\r\n\r\nmoved"
+                              % location).encode("latin-1"))
+            elif name == "auth":
+                if b"\r\nauthorization:" in data.lower():
+                    sock.sendall(b"HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nauthorized")
+                else:
+                    sock.sendall(b'HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic realm="vs"\r\n'
+                                 b"Content-Length: 6\r\n\r\ndenied")
             elif name == "endless":
                 sock.sendall(b"HTTP/1.0 200 OK\r\nContent-Type: application/octet-stream\r\n\r\n")
                 chunk = body_bytes(251 * 256)

@@ -111,6 +111,8 @@ Bytes HttpFetch(TextRef url) {
   curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
   if (!parts->user.empty()) curl_easy_setopt(c, CURLOPT_USERNAME, parts->user.c_str());
   if (!parts->password.empty()) curl_easy_setopt(c, CURLOPT_PASSWORD, parts->password.c_str());
+  // Like WinINet: no credentials until the server asks, then the method it offers.
+  curl_easy_setopt(c, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_ANY));
   curl_easy_setopt(c, CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
   curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, g_connect_seconds.load());
   curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
