@@ -35,8 +35,10 @@ TEST(CrackUrl, TakesTheUrlApart) {
       {"http://me:pw@h:81/x", Scheme::kHttp, "h", 81, "me", "pw", "/x"},
       {"http://me@h/x", Scheme::kHttp, "h", 80, "me", "", "/x"},
       {"http://[::1]:8080/x", Scheme::kHttp, "[::1]", 8080, "", "", "/x"},
-      {std::string("http://h/").append(2046, 'a'), Scheme::kHttp, "h", 80, "", "", std::string("/").append(2046, 'a')},
-      {std::string("http://").append(255, 'h').append("/"), Scheme::kHttp, std::string(255, 'h'), 80, "", "", "/"},
+      {std::string("http://h/").append(2046, 'a'), Scheme::kHttp, "h", 80, "", "",
+       std::string("/").append(2046, 'a')},
+      {std::string("http://").append(255, 'h').append("/"), Scheme::kHttp, std::string(255, 'h'),
+       80, "", "", "/"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.url.substr(0, 80));
@@ -88,11 +90,26 @@ TEST(ReadSizeFor, FollowsTheAnnouncedLengthReadAsAtolDoes) {
     const char* length;  // null: no length announced
     std::uint32_t read_size;
   } cases[] = {
-      {nullptr, 10240},     {"", 10240},          {"0", 10240},          {"-5", 10240},
-      {"abc", 10240},       {"5", 6},             {" 5", 6},             {"\t+5", 6},
-      {"5abc", 6},          {"- 5", 10240},       {"1", 2},              {"10239", 10240},
-      {"102398", 102399},   {"102399", 102400},   {"102400", 102400},    {"99999999999", 102400},
-      {"2147483647", 102400}, {"-99999999999", 10240}, {"0x10", 10240}, {"00012", 13},
+      {nullptr, 10240},
+      {"", 10240},
+      {"0", 10240},
+      {"-5", 10240},
+      {"abc", 10240},
+      {"5", 6},
+      {" 5", 6},
+      {"\t+5", 6},
+      {"5abc", 6},
+      {"- 5", 10240},
+      {"1", 2},
+      {"10239", 10240},
+      {"102398", 102399},
+      {"102399", 102400},
+      {"102400", 102400},
+      {"99999999999", 102400},
+      {"2147483647", 102400},
+      {"-99999999999", 10240},
+      {"0x10", 10240},
+      {"00012", 13},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ReadSizeFor(c.length), c.read_size) << (c.length ? c.length : "(none)");
@@ -160,7 +177,8 @@ TEST(ReadBody, StopsAtTheCapAndKeepsWhatWasRead) {
 class EndlessSource : public BodySource {
  public:
   bool Read(unsigned char* buffer, std::uint32_t size, std::uint32_t* got) override {
-    for (std::uint32_t i = 0; i < size; ++i) buffer[i] = static_cast<unsigned char>(offset_++ % 251);
+    for (std::uint32_t i = 0; i < size; ++i)
+      buffer[i] = static_cast<unsigned char>(offset_++ % 251);
     *got = size;
     return true;
   }

@@ -102,18 +102,23 @@ int main(int argc, char** argv) {
   GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_window_set_title(GTK_WINDOW(window), "notice probe");
   gtk_widget_show_all(window);
-  g_timeout_add(50, [](gpointer) -> gboolean {
-    orvane::g_ui_ticks.fetch_add(1);
-    return G_SOURCE_CONTINUE;
-  }, nullptr);
+  g_timeout_add(
+      50,
+      [](gpointer) -> gboolean {
+        orvane::g_ui_ticks.fetch_add(1);
+        return G_SOURCE_CONTINUE;
+      },
+      nullptr);
   std::thread([] {
     orvane::StatusPanes unused;
     orvane::GtkWorkerPorts platform(unused);
     orvane::RunWorker(platform);
-    g_idle_add([](gpointer) -> gboolean {
-      gtk_main_quit();
-      return G_SOURCE_REMOVE;
-    }, nullptr);
+    g_idle_add(
+        [](gpointer) -> gboolean {
+          gtk_main_quit();
+          return G_SOURCE_REMOVE;
+        },
+        nullptr);
   }).detach();
   gtk_main();
   return 0;

@@ -61,8 +61,7 @@ class Transport : public ::testing::Test {
 TEST_F(Transport, SendsOneHttp10GetWithTheAgentAndAcceptTextsAndNoFragment) {
   EXPECT_EQ(Fetch(Url("vs/1.txt?q=1#frag")), "ok");
   const std::string seen = Requests();
-  EXPECT_EQ(seen.substr(0, seen.find("\r\n")),
-            "GET /" + Tag() + "/vs/1.txt?q=1 HTTP/1.0");
+  EXPECT_EQ(seen.substr(0, seen.find("\r\n")), "GET /" + Tag() + "/vs/1.txt?q=1 HTTP/1.0");
   EXPECT_NE(seen.find("\r\nUser-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r\n"),
             std::string::npos);
   EXPECT_NE(seen.find("\r\nHost: 127.0.0.1:" + Port() + "\r\n"), std::string::npos);
@@ -89,13 +88,11 @@ TEST_F(Transport, ReadsTheWholeBodyWhateverLengthIsAnnounced) {
     std::string announced;
     std::size_t body;
   } cases[] = {
-      {"5", 5},           {"none", 5},        {"0", 7},          {"abc", 9},
-      {"102398", 102398}, {"102399", 102399}, {"none", 250000},  {"100", 10},
-      {"3", 10},          {"-1", 12},         {"5", 0},          {"none", 0},
+      {"5", 5},         {"none", 5}, {"0", 7},  {"abc", 9}, {"102398", 102398}, {"102399", 102399},
+      {"none", 250000}, {"100", 10}, {"3", 10}, {"-1", 12}, {"5", 0},           {"none", 0},
   };
   for (const Case& c : cases) {
-    const std::string body =
-        Fetch(Url("len/" + c.announced + "/" + std::to_string(c.body)));
+    const std::string body = Fetch(Url("len/" + c.announced + "/" + std::to_string(c.body)));
     EXPECT_EQ(body.size(), c.body) << "announced " << c.announced;
     EXPECT_TRUE(body == Pattern(c.body)) << "announced " << c.announced;
   }
@@ -120,7 +117,8 @@ TEST_F(Transport, AResetMidBodyGivesTheBytesSoFar) {
     const std::string body = Fetch(Url(std::string("reset/30000/") + announced));
     std::cout << "announced " << announced << ": " << body.size() << " bytes before the reset\n";
 #ifdef _WIN32
-    const std::size_t read_size = fetch::ReadSizeFor(announced == std::string("none") ? nullptr : announced);
+    const std::size_t read_size =
+        fetch::ReadSizeFor(announced == std::string("none") ? nullptr : announced);
     EXPECT_EQ(body.size(), 30000 / read_size * read_size) << "announced " << announced;
 #else
     EXPECT_EQ(body.size(), 30000u) << "announced " << announced;
@@ -169,7 +167,8 @@ TEST_F(Transport, UserAndPasswordOfTheUrlAnswerTheServersChallenge) {
   const std::string seen = Requests();
   const std::size_t second = seen.find("GET", 1);
   ASSERT_NE(second, std::string::npos);
-  EXPECT_EQ(seen.find("Authorization"), seen.find("\r\nAuthorization: Basic bWU6c2VjcmV0\r\n", second) + 2);
+  EXPECT_EQ(seen.find("Authorization"),
+            seen.find("\r\nAuthorization: Basic bWU6c2VjcmV0\r\n", second) + 2);
   std::cout << "---- the server saw:\n" << seen << "----\n";
 }
 

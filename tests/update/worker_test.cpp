@@ -1,7 +1,5 @@
 // UpdateWorker against fake ports: what each published version body leads to, and the order of
 // everything the worker does in an attempt.
-#include "update/update_worker.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +10,7 @@
 
 #include "resources/texts.h"
 #include "shell/status_panes.h"
+#include "update/update_worker.h"
 
 namespace orvane {
 namespace {
@@ -74,20 +73,31 @@ TEST(UpdateWorker, OneAttemptPerVersionBody) {
       {"1.0", "V1.0", false},
       {"2.0", "V2.0", true},
       {"  1.0  ", "V1.0", false},
-      {"\xa1\xa1" "1.0" "\xa1\xa1", "V1.0", false},  // full-width spaces
-      {"1.0\r\n", "V1.0\r\n", true},                 // line ends stay, so it differs
+      {"\xa1\xa1"
+       "1.0"
+       "\xa1\xa1",
+       "V1.0", false},                // full-width spaces
+      {"1.0\r\n", "V1.0\r\n", true},  // line ends stay, so it differs
       {"\t1.0", "V\t1.0", true},
       {"1.00", "V1.00", true},
       {"1.0.1", "V1.0.1", true},
-      {"1.0" + std::string("\0" "9.9", 4), "V1.0", false},  // only the bytes before the NUL count
+      {"1.0" + std::string("\0"
+                           "9.9",
+                           4),
+       "V1.0", false},                                    // only the bytes before the NUL count
       {"\xa3\xb1.\xa3\xb0", "V\xa3\xb1.\xa3\xb0", true},  // full-width digits: 1, yet not "1.0"
-      {"404 Not Found", "V404 Not Found", true},         // an error page beginning with a number
+      {"404 Not Found", "V404 Not Found", true},          // an error page beginning with a number
       {"0.9", std::nullopt, false},
       {"-2", std::nullopt, false},
       {"abc", std::nullopt, false},
       {"", std::nullopt, false},
-      {"\xef\xbb\xbf" "2.0", std::nullopt, false},  // a byte-order mark hides the number
-      {std::string("\0" "2.0", 4), std::nullopt, false},
+      {"\xef\xbb\xbf"
+       "2.0",
+       std::nullopt, false},  // a byte-order mark hides the number
+      {std::string("\0"
+                   "2.0",
+                   4),
+       std::nullopt, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("body [" + c.body + "]");

@@ -88,11 +88,18 @@ TEST(GbkUtf8, ConvertsAndReplacesWhatIsNotGbk) {
   EXPECT_EQ(GbkToUtf8("\xd0\xc5\xcf\xa2\xa3\xba"), "信息：");
   EXPECT_EQ(GbkToUtf8("http://h/vs/1.html"), "http://h/vs/1.html");
   EXPECT_EQ(GbkToUtf8(""), "");
-  EXPECT_EQ(GbkToUtf8("a\xff" "b"), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(GbkToUtf8("a\xff"
+                      "b"),
+            "a\xEF\xBF\xBD"
+            "b");
   EXPECT_EQ(GbkToUtf8("ab\xb7"), "ab\xEF\xBF\xBD");  // a lead byte at the end
   EXPECT_EQ(Utf8ToGbk("信息："), "\xd0\xc5\xcf\xa2\xa3\xba");
-  EXPECT_EQ(Utf8ToGbk("a\xff" "b"), "a?b");
-  EXPECT_EQ(Utf8ToGbk("\xF0\x9F\x98\x80" "x"), "?x");  // no GBK form
+  EXPECT_EQ(Utf8ToGbk("a\xff"
+                      "b"),
+            "a?b");
+  EXPECT_EQ(Utf8ToGbk("\xF0\x9F\x98\x80"
+                      "x"),
+            "?x");  // no GBK form
 }
 #endif
 

@@ -1,6 +1,6 @@
 // HttpFetch on libcurl. The server sees what WinINet sends for the same URL (the request line with
-// HTTP/1.0, Host, the user agent, "Accept: */*") plus Pragma and Cache-Control no-cache, which stand
-// for WinINet's reload and no-cache-write flags.
+// HTTP/1.0, Host, the user agent, "Accept: */*") plus Pragma and Cache-Control no-cache, which
+// stand for WinINet's reload and no-cache-write flags.
 #include <curl/curl.h>
 
 #include <atomic>
@@ -38,7 +38,8 @@ struct CurlSession {
   static std::unique_ptr<CurlSession> Open() {
     if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) return nullptr;
     SharePtr share(curl_share_init());
-    if (!share || curl_share_setopt(share.get(), CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS) != CURLSHE_OK) {
+    if (!share ||
+        curl_share_setopt(share.get(), CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS) != CURLSHE_OK) {
       share.reset();
       curl_global_cleanup();
       return nullptr;

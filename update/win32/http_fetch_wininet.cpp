@@ -100,8 +100,8 @@ Bytes HttpFetch(TextRef url) {
   if (!session) return {};
   HINTERNET internet = session->internet.get();
 
-  const InternetHandle connection(InternetConnectA(internet, host, parts.nPort, user, password,
-                                                   INTERNET_SERVICE_HTTP, 0, 0));
+  const InternetHandle connection(
+      InternetConnectA(internet, host, parts.nPort, user, password, INTERNET_SERVICE_HTTP, 0, 0));
   if (!connection) return {};
 
   INTERNET_PROXY_INFO proxy = {INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr};
