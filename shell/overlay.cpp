@@ -7,7 +7,8 @@ namespace orvane {
 layout::Rect PlacePicture(Size client, Size picture) {
   int w = picture.width;
   int h = picture.height;
-  if (w > client.width || h > client.height) {
+  // A picture without area (a broken file) has nothing to scale: it keeps its empty size.
+  if (w > 0 && h > 0 && (w > client.width || h > client.height)) {
     const double sx = static_cast<double>(std::min(client.width, w)) / w;
     const double sy = static_cast<double>(std::min(client.height, h)) / h;
     const double scale = std::min(sx, sy);

@@ -9,4 +9,8 @@ namespace orvane {
 
 Bytes HttpFetch(TextRef url);
 
+// The session HttpClient holds (the Internet handle on Windows), null while none is open. For tests
+// that check that fetches share it.
+const void* HttpClientSessionForTesting();
+
 }  // namespace orvane

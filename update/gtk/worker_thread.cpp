@@ -1,8 +1,112 @@
 #include "update/worker_thread.h"
 
-namespace orvane {
+#include <gtk/gtk.h>
 
-// Placeholder until the platform's fetch and worker ports are in.
-bool StartUpdateWorker(StatusPanes&) { return false; }
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <thread>
+
+#include "update/addresses.h"
+#include "update/gtk/gbk_utf8.h"
+#include "update/gtk/worker_ports.h"
+#include "update/http_fetch.h"
+
+namespace orvane {
+namespace {
+
+// A flag one thread waits on until another sets it.
+class Signal {
+ public:
+  void Set() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      set_ = true;
+    }
+    cv_.notify_all();
+  }
+  void Wait() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    cv_.wait(lock, [this] { return set_; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  bool set_ = false;
+};
+
+struct UiTask {
+  std::function<void()> run;
+  Signal done;
+};
+
+// Runs `run` on the user-interface thread (the loop of the default main context) and waits until
+// it has run. Only the calling worker waits.
+void RunOnUiThread(std::function<void()> run) {
+  UiTask task{std::move(run), {}};
+  g_idle_add(
+      [](gpointer data) -> gboolean {
+        auto* task = static_cast<UiTask*>(data);
+        task->run();
+        task->done.Set();
+        return G_SOURCE_REMOVE;
+      },
+      &task);
+  task.done.Wait();
+}
+
+}  // namespace
+
+void GtkWorkerPorts::Pause(std::uint32_t milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+Text GtkWorkerPorts::GetPaneText(int pane) { return panes_.GetPaneText(pane); }
+
+void GtkWorkerPorts::SetPaneText(int pane, TextRef text) { panes_.SetPaneText(pane, text); }
+
+Bytes GtkWorkerPorts::Fetch(TextRef url) { return HttpFetch(url); }
+
+void GtkWorkerPorts::ShowNotice(TextRef text, TextRef title) {
+  const std::string text_utf8 = GbkToUtf8(text.view());
+  const std::string title_utf8 = GbkToUtf8(title.view());
+  Signal dismissed;
+  RunOnUiThread([&] {
+    GtkWidget* dialog = gtk_message_dialog_new(nullptr, GtkDialogFlags{}, GTK_MESSAGE_INFO,
+                                               GTK_BUTTONS_OK, "%s", text_utf8.c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), title_utf8.c_str());
+    gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+    // Every way of dismissing it (the button, Enter, Esc, the close box) gives a response.
+    g_signal_connect(dialog, "response", G_CALLBACK(+[](GtkDialog* d, gint, gpointer signal) {
+                       gtk_widget_destroy(GTK_WIDGET(d));
+                       static_cast<Signal*>(signal)->Set();
+                     }),
+                     &dismissed);
+    gtk_widget_show(dialog);
+  });
+  dismissed.Wait();
+}
+
+void GtkWorkerPorts::OpenUrl(TextRef url) {
+  const std::string uri = GbkToUtf8(url.view());
+  RunOnUiThread([&] { g_app_info_launch_default_for_uri(uri.c_str(), nullptr, nullptr); });
+}
+
+// The worker runs on its own thread, never joined: it ends with the process, wherever it is.
+bool StartUpdateWorker(StatusPanes& panes) {
+  try {
+    std::thread([&panes] {
+      GtkWorkerPorts ports(panes);
+      UpdateWorker(ports, VersionFileUrl(), UpdatePageUrl()).Run();
+    }).detach();
+  } catch (const std::system_error&) {
+    return false;
+  }
+  return true;
+}
 
 }  // namespace orvane
