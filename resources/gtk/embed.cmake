@@ -1,10 +1,5 @@
-# Writes OUTPUT, a C++ file defining the byte array NAME with the contents of INPUT (empty when
-# INPUT does not exist).
-if(EXISTS "${INPUT}")
-  file(READ "${INPUT}" hex HEX)
-else()
-  set(hex "")
-endif()
+# Writes OUTPUT, a C++ file defining the byte array NAME with the contents of INPUT.
+file(READ "${INPUT}" hex HEX)
 string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
 string(REGEX REPLACE "((0x..,){16})" "\\1\n  " bytes "${bytes}")
 file(WRITE "${OUTPUT}.tmp" "// Generated from ${INPUT}.\n#include <cstddef>\n\nnamespace orvane::resources {\n"

@@ -6,6 +6,6 @@
 namespace orvane::resources {
 
 ByteView LoadingAnimation();  // loading.gif: the overlay's animation
-ByteView ApplicationIcon();   // orvane.ico: empty when the build had none
+ByteView ApplicationIcon();   // orvane.ico
 
 }  // namespace orvane::resources

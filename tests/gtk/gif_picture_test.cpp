@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "resources/gtk/gif_writer.h"
 #include "shell/overlay.h"
+#include "tests/gtk/gif_writer.h"
 
 namespace orvane::gtk {
 namespace {

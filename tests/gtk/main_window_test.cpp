@@ -9,10 +9,10 @@
 #include <memory>
 #include <thread>
 
-#include "resources/gtk/gif_writer.h"
 #include "resources/texts.h"
 #include "shell/gtk/gbk.h"
 #include "shell/gtk/gif_picture.h"
+#include "tests/gtk/gif_writer.h"
 #include "tests/gtk/gtk_test_support.h"
 
 namespace orvane::gtk {

@@ -1,5 +1,4 @@
-// Writes GIF89a pictures: the stand-in loading animation of builds that have no
-// resources/loading.gif yet, and the pictures the tests decode.
+// Writes GIF89a pictures for the tests to decode and show.
 #pragma once
 
 #include <cstdint>
@@ -30,7 +29,8 @@ struct Picture {
 // The file's bytes; empty when giflib refuses the picture.
 std::vector<unsigned char> Encode(const Picture& picture);
 
-// An 85 x 81, eight-frame spinner in the loading animation's format: a global palette of 256
+// An 85 x 81, eight-frame spinner in the loading animation's format, each frame redrawing every
+// dot (so any frame over the first gives the whole picture): a global palette of 256
 // entries with white at 255, the first frame covering the whole picture, the other seven partial
 // updates at (4, 5), each with delay 6, disposal 1 and transparent index 255, looping for ever.
 Picture LoadingStandIn();

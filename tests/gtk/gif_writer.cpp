@@ -1,4 +1,4 @@
-#include "resources/gtk/gif_writer.h"
+#include "tests/gtk/gif_writer.h"
 
 #include <gif_lib.h>
 
