@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/gtk/gbk.h"
+#include "shell/gtk/gtk_text.h"
 
 namespace orvane::gtk {
 namespace {
@@ -32,7 +32,7 @@ std::string FolderFor(const gchar* base) {
 
 Text GbkOrMissing(const gchar* utf8) {
   if (!utf8 || !*utf8) return {};
-  return Utf8ToGbk(utf8);
+  return FromGtk(utf8);
 }
 
 // A window of the engine's own for a page that asked for a new one. Nothing of it reaches the pane.
@@ -119,7 +119,7 @@ void WebKitEngine::Detach() {
 }
 
 void WebKitEngine::Navigate(TextRef url) {
-  const std::string utf8 = GbkToUtf8(url.view());
+  const std::string utf8 = ToGtk(url);
   webkit_web_view_load_uri(view_.get(), utf8.empty() ? "about:blank" : utf8.c_str());
 }
 
@@ -138,7 +138,7 @@ gboolean WebKitEngine::OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* deci
   WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(
       WEBKIT_NAVIGATION_POLICY_DECISION(decision));
   const gchar* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
-  const bool cancel = engine->reports_->BeforeNavigate(Utf8ToGbk(uri ? uri : ""));
+  const bool cancel = engine->reports_->BeforeNavigate(FromGtk(uri ? uri : ""));
   if (!cancel) {
     webkit_policy_decision_use(decision);
     return TRUE;

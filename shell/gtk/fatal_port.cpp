@@ -9,7 +9,7 @@
 
 #include "resources/texts.h"
 #include "shell/app_state.h"
-#include "shell/gtk/gbk.h"
+#include "shell/gtk/gtk_text.h"
 #include "shell/gtk/ui_thread.h"
 
 namespace orvane::gtk {
@@ -21,7 +21,7 @@ namespace {
 }
 
 void ShowBoxNow(const std::string& text) {
-  const std::string title = GbkToUtf8(texts::kFatalTitle);
+  const std::string title = ToGtk(texts::kFatalTitle);
   GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR,
                                           GTK_BUTTONS_OK, "%s", text.c_str());
   gtk_window_set_title(GTK_WINDOW(box), title.c_str());
@@ -34,7 +34,7 @@ void ShowBoxNow(const std::string& text) {
 class GtkFatalErrorPort final : public FatalErrorPort {
  public:
   void ShowErrorBox(TextRef box_text) override {
-    const std::string text = UnixLineEnds(GbkToUtf8(box_text.view()));
+    const std::string text = UnixLineEnds(ToGtk(box_text));
     // GTK runs on the user-interface thread only; another thread waits there for the box.
     RunOnUiThreadAndWait([&] { ShowBoxNow(text); });
   }

@@ -5,8 +5,8 @@
 #include "resources/gtk/embedded.h"
 #include "resources/texts.h"
 #include "shell/gtk/fatal_port.h"
-#include "shell/gtk/gbk.h"
 #include "shell/gtk/gobject_ptr.h"
+#include "shell/gtk/gtk_text.h"
 #include "shell/window_definition.h"
 
 namespace orvane::gtk {
@@ -131,10 +131,9 @@ MainWindow::~MainWindow() {
 GtkWidget* MainWindow::BuildMenuBar() {
   GtkWidget* bar = gtk_menu_bar_new();
   for (const layout::MenuDefinition& menu : layout::kMenus) {
-    GtkWidget* title =
-        gtk_menu_item_new_with_mnemonic(MnemonicLabel(GbkToUtf8(menu.title)).c_str());
+    GtkWidget* title = gtk_menu_item_new_with_mnemonic(MnemonicLabel(ToGtk(menu.title)).c_str());
     GtkWidget* drop_down = gtk_menu_new();
-    GtkWidget* item = gtk_menu_item_new_with_mnemonic(MnemonicLabel(GbkToUtf8(menu.item)).c_str());
+    GtkWidget* item = gtk_menu_item_new_with_mnemonic(MnemonicLabel(ToGtk(menu.item)).c_str());
     gtk_menu_shell_append(GTK_MENU_SHELL(drop_down), item);
     gtk_menu_item_set_submenu(GTK_MENU_ITEM(title), drop_down);
     gtk_menu_shell_append(GTK_MENU_SHELL(bar), title);
@@ -211,7 +210,7 @@ void MainWindow::SetOverlayVisible(bool visible) {
 }
 
 void MainWindow::SetCaption(TextRef caption) {
-  if (window_) gtk_window_set_title(GTK_WINDOW(window_), GbkToUtf8(caption.view()).c_str());
+  if (window_) gtk_window_set_title(GTK_WINDOW(window_), ToGtk(caption).c_str());
 }
 
 }  // namespace orvane::gtk

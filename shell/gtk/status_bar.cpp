@@ -1,6 +1,6 @@
 #include "shell/gtk/status_bar.h"
 
-#include "shell/gtk/gbk.h"
+#include "shell/gtk/gtk_text.h"
 #include "shell/gtk/ui_thread.h"
 
 namespace orvane::gtk {
@@ -49,7 +49,7 @@ void StatusBar::WindowGone() {
 }
 
 void StatusBar::Show(int index, TextRef text) {
-  const std::string utf8 = GbkToUtf8(text.view());
+  const std::string utf8 = ToGtk(text);
   gtk_label_set_text(GTK_LABEL(labels_[static_cast<std::size_t>(index)]), utf8.c_str());
 }
 

@@ -10,7 +10,7 @@
 #include "browser/browser_pane.h"
 #include "browser/gtk/webkit_engine.h"
 #include "shell/app_state.h"
-#include "shell/gtk/gbk.h"
+#include "shell/gtk/gtk_text.h"
 #include "tests/gtk/gtk_test_support.h"
 
 namespace orvane::gtk {
@@ -40,7 +40,7 @@ class Recorder final : public BrowserPaneHandler {
         log.push_back("end " + std::string(pane->GetUrl().view()));
         return std::nullopt;
       case BrowserEvent::kTitleChanged:
-        log.push_back("title " + GbkToUtf8(pane->GetCaption().view()));
+        log.push_back("title " + ToGtk(pane->GetCaption()));
         return std::nullopt;
       case BrowserEvent::kNewWindowRequested:
         log.push_back("new window");
@@ -168,7 +168,7 @@ TEST_F(EngineTest, EveryTitleIsReportedAndTheLastOneStays) {
   PumpFor(0.3);
   ASSERT_FALSE(recorder.log.empty());
   EXPECT_EQ(recorder.log.back(), "title 第二个标题 second");
-  EXPECT_EQ(GbkToUtf8(engine->LocationName().view()), "第二个标题 second");
+  EXPECT_EQ(ToGtk(engine->LocationName()), "第二个标题 second");
 }
 
 TEST_F(EngineTest, SilentKeepsScriptDialogsFromShowing) {

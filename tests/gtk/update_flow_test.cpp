@@ -13,8 +13,8 @@
 #include <string>
 
 #include "orvane/build_config.h"
-#include "shell/gtk/gbk.h"
 #include "shell/gtk/gobject_ptr.h"
+#include "shell/gtk/gtk_text.h"
 #include "shell/gtk/main_window.h"
 #include "tests/gtk/gtk_test_support.h"
 #include "update/addresses.h"

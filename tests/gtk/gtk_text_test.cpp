@@ -1,6 +1,7 @@
-// The conversions at the GTK boundary: GBK texts to UTF-8 for display and UTF-8 from the engine to
-// GBK, with untrusted bytes turned into replacement characters instead of vanishing.
-#include "shell/gtk/gbk.h"
+// Texts at the GTK boundary: GBK texts to UTF-8 for display and UTF-8 from the engine to GBK, with
+// untrusted bytes turned into replacement characters instead of vanishing; GTK's mnemonics and
+// line ends.
+#include "shell/gtk/gtk_text.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,7 @@ namespace {
 
 const std::string kFffd = "\xEF\xBF\xBD";
 
-TEST(GbkToUtf8, ConvertsGbkAndReplacesEveryBadByte) {
+TEST(ToGtk, ConvertsGbkAndReplacesEveryBadByte) {
   struct Case {
     const char* name;
     std::string gbk;
@@ -33,10 +34,10 @@ TEST(GbkToUtf8, ConvertsGbkAndReplacesEveryBadByte) {
        "正" + kFffd + kFffd + "在"},
       {"control bytes stay", "1.0\r\n", "1.0\r\n"},
   };
-  for (const Case& c : cases) EXPECT_EQ(GbkToUtf8(c.gbk), c.utf8) << c.name;
+  for (const Case& c : cases) EXPECT_EQ(ToGtk(c.gbk.c_str()), c.utf8) << c.name;
 }
 
-TEST(GbkToUtf8, KeepsGoingThroughLongUntrustedText) {
+TEST(ToGtk, KeepsGoingThroughLongUntrustedText) {
   // Many conversion buffers' worth, with a bad byte in every stretch.
   std::string gbk;
   std::string utf8;
@@ -44,10 +45,10 @@ TEST(GbkToUtf8, KeepsGoingThroughLongUntrustedText) {
     gbk += "\xb0\xa1x\xff";
     utf8 += "啊x" + kFffd;
   }
-  EXPECT_EQ(GbkToUtf8(gbk), utf8);
+  EXPECT_EQ(ToGtk(gbk.c_str()), utf8);
 }
 
-TEST(Utf8ToGbk, ConvertsAndMarksWhatGbkCannotShow) {
+TEST(FromGtk, ConvertsAndMarksWhatGbkCannotShow) {
   struct Case {
     const char* name;
     std::string utf8;
@@ -60,10 +61,10 @@ TEST(Utf8ToGbk, ConvertsAndMarksWhatGbkCannotShow) {
        "b",
        "a?b"},
       {"malformed utf-8", "a\xC3(b", "a?(b"},
-      {"truncated at the end", "ab\xE6\x96", "ab??"},
+      {"truncated at the end", "ab\xE6\x96", "ab?"},
   };
   for (const Case& c : cases) {
-    const Text gbk = Utf8ToGbk(c.utf8);
+    const Text gbk = FromGtk(c.utf8);
     EXPECT_EQ(std::string(gbk.view()), c.gbk) << c.name;
   }
 }
