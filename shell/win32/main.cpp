@@ -1,0 +1,6 @@
+// Orvane for Windows. The command line is not read.
+#include <windows.h>
+
+#include "shell/win32/program.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return orvane::win::RunProgram(); }
