@@ -3,8 +3,10 @@
 // the portable BrowserPane, which raises the pane's events.
 #pragma once
 
-#include <exdisp.h>
 #include <windows.h>
+// (windows.h before the other system headers)
+
+#include <exdisp.h>
 
 #include <memory>
 

@@ -1,8 +1,8 @@
 // Texts between the engine's wide strings and the program's ANSI (code page 936) bytes.
 #pragma once
 
-#include <oleauto.h>
 #include <windows.h>
+// (windows.h before the other system headers)
 
 #include "shell/text.h"
 

@@ -1,7 +1,9 @@
 #include "shell/win32/gif_picture.h"
 
-#include <wincodec.h>
 #include <windows.h>
+// (windows.h before the other system headers)
+
+#include <wincodec.h>
 
 #include "shell/win32/scoped.h"
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+// (windows.h before the other system headers)
 
 #include <atomic>
 #include <functional>

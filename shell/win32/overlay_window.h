@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+// (windows.h before the other system headers)
 
 #include <memory>
 #include <optional>

@@ -2,8 +2,10 @@
 // when it goes away or is reset.
 #pragma once
 
-#include <ole2.h>
 #include <windows.h>
+// (windows.h before the other system headers)
+
+#include <ole2.h>
 
 #include <utility>
 
