@@ -31,10 +31,10 @@ struct ProcessState {
   ScopedWindow message_window;
 };
 
-ProcessState& State() {
-  static ProcessState state;
-  return state;
-}
+// Namespace-scope rather than function-local: no thread-safe initialisation guard is needed (and
+// none is linked in).
+ProcessState g_state;
+ProcessState& State() { return g_state; }
 
 void NoAtExitWork() {}
 
@@ -89,15 +89,10 @@ class WindowsFatalPort final : public FatalErrorPort {
 bool IsAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
 // The process's pane record and its drawing sink live until the process ends: the update worker
-// may still write to them while the process is going away.
-StatusPanes& Panes() {
-  static StatusPanes* panes = new StatusPanes();
-  return *panes;
-}
-StatusBarSink& Sink() {
-  static StatusBarSink* sink = new StatusBarSink();
-  return *sink;
-}
+// may still write to them while the process is going away, so the record is never freed.
+StatusBarSink g_sink;
+StatusPanes* g_panes = nullptr;
+WindowsFatalPort g_fatal_port;
 
 }  // namespace
 
@@ -148,9 +143,9 @@ void EndProgram(std::int32_t exit_code) {
 }
 
 int RunProgram() {
-  static WindowsFatalPort fatal_port;
-  SetFatalErrorPort(&fatal_port);
+  SetFatalErrorPort(&g_fatal_port);
   ProcessState& s = State();
+  g_panes = new StatusPanes();
 
   SetErrorMode(SetErrorMode(0) | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   OleInitialize(nullptr);
@@ -171,7 +166,7 @@ int RunProgram() {
   options.life = &s.life;
   options.first_activation = [&window] {
     window->pane().SetUrl(LandingPageUrl().c_str());
-    StartUpdateWorker(Panes());
+    StartUpdateWorker(*g_panes);
   };
   options.exit_command = [] { EndProgram(0); };
 
@@ -183,7 +178,7 @@ int RunProgram() {
   // Loading the start window: events are kept from handlers while it is built.
   DispatchWaitingMessages();
   AppState::Get().RaiseSuppression();
-  window = MainWindow::Create(std::move(options), Panes(), Sink());
+  window = MainWindow::Create(std::move(options), *g_panes, g_sink);
   if (!window) ReportFatalError(texts::kStartWindowFailed);
   DispatchWaitingMessages();
   AppState::Get().LowerSuppression();
