@@ -142,10 +142,10 @@ void EndProgram(std::int32_t exit_code) {
   EndOnThisThread(exit_code);
 }
 
-int RunProgram() {
+void StartUp() {
   SetFatalErrorPort(&g_fatal_port);
   ProcessState& s = State();
-  g_panes = new StatusPanes();
+  if (!g_panes) g_panes = new StatusPanes();
 
   SetErrorMode(SetErrorMode(0) | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   OleInitialize(nullptr);
@@ -158,7 +158,20 @@ int RunProgram() {
   s.message_window.reset(CreateMessageWindow());
   s.ui_thread = GetCurrentThreadId();
 
-  // The window definition is built in; its only event bindings are MainWindow's handlers.
+  // The window definition is compiled in (layout::, kBrowserSettingsBlock): nothing to read.
+
+  _fpreset();
+  _controlfp(_MCW_EM, _MCW_EM);  // every floating-point exception masked
+
+  // The program's initialisation routine is empty.
+  s.life.RegisterAtExit(NoAtExitWork);
+}
+
+int RunProgram() {
+  StartUp();
+  ProcessState& s = State();
+
+  // MainWindow's event bindings: the first-activation step and the Exit command.
   std::unique_ptr<MainWindow> window;
   MainWindowOptions options;
   options.browser_settings = kBrowserSettingsBlock;
@@ -169,11 +182,6 @@ int RunProgram() {
     StartUpdateWorker(*g_panes);
   };
   options.exit_command = [] { EndProgram(0); };
-
-  _fpreset();
-  _controlfp(_MCW_EM, _MCW_EM);  // every floating-point exception masked
-
-  s.life.RegisterAtExit(NoAtExitWork);
 
   // Loading the start window: events are kept from handlers while it is built.
   DispatchWaitingMessages();

@@ -16,6 +16,11 @@ namespace orvane::win {
 // The program entry: start-up, the start window, the loop; returns the exit code of WM_QUIT.
 int RunProgram();
 
+// Start-up before the start window, on the thread that becomes the user-interface thread: error
+// mode, OLE, current directory, message window, the thread's record, FPU reset, the at-exit
+// routine, and the fatal-error box of Windows.
+void StartUp();
+
 // Runs the message loop until WM_QUIT, offering each message to `window`'s keyboard handling
 // first; returns at once when the window no longer exists. Returns WM_QUIT's exit code.
 int RunMessageLoop(MainWindow* window, ProgramLife& life);
