@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "browser/win32/wide_text.h"
+#include "shell/win32/window_class.h"
 
 namespace orvane::win {
 namespace {
@@ -236,16 +237,9 @@ std::unique_ptr<BrowserHost> BrowserHost::Create(HWND parent, const layout::Rect
   if (!settings) return nullptr;
 
   const HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSA wc{};
-  if (!GetClassInfoA(instance, kContainerClass, &wc)) {
-    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = kContainerClass;
-    if (!RegisterClassA(&wc)) return nullptr;
-  }
+  if (!EnsureWindowClass(kContainerClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, WindowProc,
+                         static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))))
+    return nullptr;
 
   std::unique_ptr<BrowserHost> host(new BrowserHost(handler));
   host->window_.reset(CreateWindowExA(0, kContainerClass, "", style | WS_CHILD | WS_CLIPSIBLINGS,
@@ -313,11 +307,7 @@ HWND BrowserHost::engine_window() const {
 }
 
 LRESULT CALLBACK BrowserHost::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-  }
-  auto* host = reinterpret_cast<BrowserHost*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* host = WindowObject<BrowserHost>(hwnd, msg, lp);
   switch (msg) {
     case WM_SIZE: {
       const LRESULT r = DefWindowProcA(hwnd, msg, wp, lp);
@@ -343,7 +333,6 @@ LRESULT CALLBACK BrowserHost::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
       return DefWindowProcA(hwnd, msg, wp, lp);
     case WM_NCDESTROY:
       if (host) host->window_.release();
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
       return DefWindowProcA(hwnd, msg, wp, lp);
     default:
       return DefWindowProcA(hwnd, msg, wp, lp);

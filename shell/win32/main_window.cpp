@@ -4,6 +4,7 @@
 
 #include "resources/texts.h"
 #include "shell/frame_style.h"
+#include "shell/win32/window_class.h"
 #include "shell/window_definition.h"
 
 namespace orvane::win {
@@ -47,15 +48,9 @@ MainWindow::~MainWindow() { window_.reset(); }
 std::unique_ptr<MainWindow> MainWindow::Create(MainWindowOptions options, StatusPanes& panes,
                                                StatusBarSink& sink) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSA wc{};
-  if (!GetClassInfoA(instance, kMainWindowClass, &wc)) {
-    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kMainWindowClass;
-    if (!RegisterClassA(&wc)) return nullptr;
-  }
+  if (!EnsureWindowClass(kMainWindowClass, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, WindowProc,
+                         nullptr))
+    return nullptr;
 
   std::unique_ptr<MainWindow> self(new MainWindow(std::move(options)));
   ScopedMenu menu = BuildMenuBar();
@@ -283,14 +278,9 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-    self->window_.reset(hwnd);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* self = WindowObject<MainWindow>(hwnd, msg, lp);
   if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+  if (msg == WM_NCCREATE) self->window_.reset(hwnd);
   return self->HandleMessage(msg, wp, lp);
 }
 

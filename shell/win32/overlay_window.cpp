@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "shell/win32/gif_picture.h"
+#include "shell/win32/window_class.h"
 
 namespace orvane::win {
 namespace {
@@ -32,15 +33,8 @@ class DrawingScope {
 std::unique_ptr<OverlayWindow> OverlayWindow::Create(HWND parent, const layout::Rect& rect, UINT id,
                                                      ByteView gif) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSA wc{};
-  if (!GetClassInfoA(instance, kOverlayClass, &wc)) {
-    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kOverlayClass;
-    if (!RegisterClassA(&wc)) return nullptr;
-  }
+  if (!EnsureWindowClass(kOverlayClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, WindowProc, nullptr))
+    return nullptr;
   std::unique_ptr<OverlayWindow> overlay(new OverlayWindow());
   overlay->window_.reset(CreateWindowExA(0, kOverlayClass, "", WS_CHILD | WS_CLIPSIBLINGS,
                                          rect.left, rect.top, rect.width, rect.height, parent,
@@ -144,11 +138,7 @@ void OverlayWindow::OnTimer() {
 }
 
 LRESULT CALLBACK OverlayWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<OverlayWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* self = WindowObject<OverlayWindow>(hwnd, msg, lp);
   if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
   switch (msg) {
     case WM_ERASEBKGND:
@@ -167,7 +157,6 @@ LRESULT CALLBACK OverlayWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
       return DefWindowProcA(hwnd, msg, wp, lp);
     case WM_NCDESTROY:
       self->window_.release();
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
       return DefWindowProcA(hwnd, msg, wp, lp);
     default:
       return DefWindowProcA(hwnd, msg, wp, lp);

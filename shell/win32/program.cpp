@@ -10,6 +10,7 @@
 #include "shell/app_state.h"
 #include "shell/fatal.h"
 #include "shell/win32/gif_picture.h"
+#include "shell/win32/window_class.h"
 #include "update/addresses.h"
 #include "update/worker_thread.h"
 
@@ -62,16 +63,10 @@ LRESULT CALLBACK MessageWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 HWND CreateMessageWindow() {
-  const HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = MessageWindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-  wc.lpszClassName = kMessageWindowClass;
-  RegisterClassA(&wc);
+  EnsureWindowClass(kMessageWindowClass, 0, MessageWindowProc,
+                    static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)));
   return CreateWindowExA(WS_EX_TOOLWINDOW, kMessageWindowClass, "", 0, 0, 0, 0, 0, nullptr, nullptr,
-                         instance, nullptr);
+                         GetModuleHandleA(nullptr), nullptr);
 }
 
 // The fatal error box on Windows: no owner, so it blocks only the reporting thread.

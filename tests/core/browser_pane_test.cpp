@@ -189,11 +189,19 @@ TEST_F(BrowserPaneTest, OnlyAnExplicitFalseCancelsNavigationOrNewWindow) {
   }
 }
 
-TEST_F(BrowserPaneTest, UrlDuringAnAddressEventIsTheEventsAddressAndOutsideTheEnginesLocation) {
+// A pane whose handler reads the pane's properties during every event.
+class ProbedPaneTest : public BrowserPaneTest {
+ protected:
+  void SetUp() override {
+    BrowserPaneTest::SetUp();
+    handler.pane = &pane;
+  }
   FakeEngine engine;
   ProbeHandler handler;
-  BrowserPane pane(engine, &handler);
-  handler.pane = &pane;
+  BrowserPane pane{engine, &handler};
+};
+
+TEST_F(ProbedPaneTest, UrlDuringAnAddressEventIsTheEventsAddressAndOutsideTheEnginesLocation) {
   pane.OnBeforeNavigate("http://next/");
   pane.OnNavigateComplete("http://frame/");
   pane.OnDocumentComplete("");
@@ -203,11 +211,7 @@ TEST_F(BrowserPaneTest, UrlDuringAnAddressEventIsTheEventsAddressAndOutsideTheEn
   EXPECT_EQ(std::string(after.view()), "http://shown/");
 }
 
-TEST_F(BrowserPaneTest, CaptionInsideTitleChangedIsTheReportedTitleOutsideTheLocationName) {
-  FakeEngine engine;
-  ProbeHandler handler;
-  BrowserPane pane(engine, &handler);
-  handler.pane = &pane;
+TEST_F(ProbedPaneTest, CaptionInsideTitleChangedIsTheReportedTitleOutsideTheLocationName) {
   pane.OnTitleChange("Reported");
   pane.OnTitleChange("");
   ASSERT_EQ(handler.caption_during.size(), 2u);
@@ -218,10 +222,7 @@ TEST_F(BrowserPaneTest, CaptionInsideTitleChangedIsTheReportedTitleOutsideTheLoc
   EXPECT_TRUE(pane.GetCaption().missing());
 }
 
-TEST_F(BrowserPaneTest, EventArgumentsAndFilteredCommands) {
-  FakeEngine engine;
-  ProbeHandler handler;
-  BrowserPane pane(engine, &handler);
+TEST_F(ProbedPaneTest, EventArgumentsAndFilteredCommands) {
   struct Case {
     std::int32_t progress, max;
     int percent;
