@@ -4,8 +4,6 @@
 #include <ocidl.h>
 #include <oleidl.h>
 
-#include <climits>
-
 #include "browser/win32/wide_text.h"
 #include "shell/win32/window_class.h"
 

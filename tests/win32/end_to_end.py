@@ -115,6 +115,9 @@ def scenario_ends(args, how):
     return failures
 
 
+# Each scenario: a function of the arguments returning a list of failures. The update check's
+# scenarios (first /vs/1.txt about 6 s after start, the notice for "2.0" dismissed through the poke
+# helper, /vs/1.html handed to an xdg-open stub only afterwards) join this table with the worker.
 SCENARIOS = {
     "esc": lambda args: scenario_ends(args, "esc"),
     "exit": lambda args: scenario_ends(args, "exit"),
