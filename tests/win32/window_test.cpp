@@ -74,6 +74,29 @@ TEST(MainWindow, FrameSizePositionCaptionIconAndClass) {
             static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
 }
 
+TEST(MainWindow, CannotBeResizedOrMaximised) {
+  MainWindowFixture f;
+  ASSERT_TRUE(f.Load());
+  const HWND w = f.window->hwnd();
+  RECT before{};
+  GetWindowRect(w, &before);
+  // The frame's edges are plain borders, not sizing edges.
+  const LRESULT left_edge = SendMessageA(
+      w, WM_NCHITTEST, 0, MAKELPARAM(before.left + 1, (before.top + before.bottom) / 2));
+  EXPECT_NE(left_edge, HTLEFT);
+  const LRESULT corner =
+      SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(before.right - 1, before.bottom - 1));
+  EXPECT_NE(corner, HTBOTTOMRIGHT);
+  // A double click on the title bar does not maximise.
+  SendMessageA(w, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(before.left + 50, before.top + 5));
+  PumpFor(50);
+  EXPECT_FALSE(IsZoomed(w));
+  RECT after{};
+  GetWindowRect(w, &after);
+  EXPECT_EQ(after.right - after.left, 595);
+  EXPECT_EQ(after.bottom - after.top, 479);
+}
+
 TEST(MainWindow, MenuBarHasTheFourGbkItemsEnabledAndUnchecked) {
   MainWindowFixture f;
   ASSERT_TRUE(f.Load());
