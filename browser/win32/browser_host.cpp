@@ -35,14 +35,9 @@ Text ArgText(const DISPPARAMS* params, UINT i) {
 std::int32_t ArgInt(const DISPPARAMS* params, UINT i) {
   const VARIANT* v = Arg(params, i);
   if (!v) return 0;
-  VARIANT converted;
-  VariantInit(&converted);
-  std::int32_t out = 0;
-  if (SUCCEEDED(VariantChangeType(&converted, const_cast<VARIANT*>(v), 0, VT_I4))) {
-    out = V_I4(&converted);
-  }
-  VariantClear(&converted);
-  return out;
+  ScopedVariant converted;
+  if (FAILED(VariantChangeType(converted.get(), const_cast<VARIANT*>(v), 0, VT_I4))) return 0;
+  return V_I4(&*converted);
 }
 
 // Sets the VARIANT_BOOL behind a by-reference Cancel argument, explicitly true or false.

@@ -13,19 +13,18 @@ namespace {
 // A number from a metadata query (/imgdesc/Left, /grctlext/Delay, ...), or `fallback`.
 int QueryNumber(IWICMetadataQueryReader* reader, const wchar_t* name, int fallback) {
   if (!reader) return fallback;
-  ScopedVariant value;
-  if (FAILED(reader->GetMetadataByName(name, reinterpret_cast<PROPVARIANT*>(value.get())))) {
-    return fallback;
-  }
-  switch (V_VT(&*value)) {
+  ScopedPropVariant holder;
+  if (FAILED(reader->GetMetadataByName(name, holder.get()))) return fallback;
+  const PROPVARIANT& value = *holder;
+  switch (value.vt) {
     case VT_UI1:
-      return V_UI1(&*value);
+      return value.bVal;
     case VT_UI2:
-      return V_UI2(&*value);
+      return value.uiVal;
     case VT_UI4:
-      return static_cast<int>(V_UI4(&*value));
+      return static_cast<int>(value.ulVal);
     case VT_BOOL:
-      return V_BOOL(&*value) ? 1 : 0;
+      return value.boolVal ? 1 : 0;
     default:
       return fallback;
   }

@@ -231,7 +231,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       const LRESULT r = DefWindowProcA(hwnd, msg, wp, lp);
       UpdateWindow(hwnd);
       if (first_activation_.OnActivate(active) && options_.first_activation) {
-        options_.first_activation();
+        options_.first_activation(*this);
       }
       return r;
     }

@@ -32,12 +32,14 @@ class StatusBarSink final : public StatusPanes::Sink {
   std::atomic<HWND> bar_{nullptr};
 };
 
+class MainWindow;
+
 struct MainWindowOptions {
   ByteView browser_settings;  // WebBrowser's stored settings block; empty: the defaults
   ByteView loading_gif;       // lable's picture
   ProgramLife* life = nullptr;
-  std::function<void()> first_activation;  // the first-activation step
-  std::function<void()> exit_command;      // "退出(&E)"
+  std::function<void(MainWindow&)> first_activation;  // the first-activation step
+  std::function<void()> exit_command;                 // "退出(&E)"
 };
 
 class MainWindow final : public MainWindowView {

@@ -162,26 +162,11 @@ void StartUp() {
   s.life.RegisterAtExit(NoAtExitWork);
 }
 
-int RunProgram() {
-  StartUp();
-  ProcessState& s = State();
-
-  // MainWindow's event bindings: the first-activation step and the Exit command.
-  std::unique_ptr<MainWindow> window;
-  MainWindowOptions options;
-  options.browser_settings = kBrowserSettingsBlock;
-  options.loading_gif = ResourceBytes("LOADING_GIF");
-  options.life = &s.life;
-  options.first_activation = [&window] {
-    window->pane().SetUrl(LandingPageUrl().c_str());
-    StartUpdateWorker(*g_panes);
-  };
-  options.exit_command = [] { EndProgram(0); };
-
-  // Loading the start window: events are kept from handlers while it is built.
+std::unique_ptr<MainWindow> LoadStartWindow(MainWindowOptions options) {
+  // Events are kept from handlers while the window is built; the ones raised meanwhile are lost.
   DispatchWaitingMessages();
   AppState::Get().RaiseSuppression();
-  window = MainWindow::Create(std::move(options), *g_panes, g_sink);
+  std::unique_ptr<MainWindow> window = MainWindow::Create(std::move(options), *g_panes, g_sink);
   if (!window) ReportFatalError(texts::kStartWindowFailed);
   DispatchWaitingMessages();
   AppState::Get().LowerSuppression();
@@ -189,6 +174,25 @@ int RunProgram() {
     // Showing activates the window: its first activation runs the first-activation step here.
     ShowWindow(window->hwnd(), SW_SHOW);
   }
+  return window;
+}
+
+int RunProgram() {
+  StartUp();
+  ProcessState& s = State();
+
+  // MainWindow's event bindings: the first-activation step and the Exit command.
+  MainWindowOptions options;
+  options.browser_settings = kBrowserSettingsBlock;
+  options.loading_gif = ResourceBytes("LOADING_GIF");
+  options.life = &s.life;
+  options.first_activation = [](MainWindow& shown) {
+    shown.pane().SetUrl(LandingPageUrl().c_str());
+    StartUpdateWorker(*g_panes);
+  };
+  options.exit_command = [] { EndProgram(0); };
+
+  std::unique_ptr<MainWindow> window = LoadStartWindow(std::move(options));
 
   const int exit_code = RunMessageLoop(window->hwnd() ? window.get() : nullptr, s.life);
   window.reset();  // its windows are gone already; the browser let go of the engine with them

@@ -7,6 +7,7 @@
 // (windows.h before the other system headers)
 
 #include <cstdint>
+#include <memory>
 
 #include "shell/program_life.h"
 #include "shell/win32/main_window.h"
@@ -20,6 +21,10 @@ int RunProgram();
 // mode, OLE, current directory, message window, the thread's record, FPU reset, the at-exit
 // routine, and the fatal-error box of Windows.
 void StartUp();
+
+// Builds MainWindow under event suppression and shows it (its first activation happens here).
+// Failing to build it is the fatal error "载入启动窗口失败". Needs StartUp first.
+std::unique_ptr<MainWindow> LoadStartWindow(MainWindowOptions options);
 
 // Runs the message loop until WM_QUIT, offering each message to `window`'s keyboard handling
 // first; returns at once when the window no longer exists. Returns WM_QUIT's exit code.

@@ -130,6 +130,20 @@ class ScopedVariant {
   VARIANT v_;
 };
 
+// A PROPVARIANT (metadata values) cleared when it goes away.
+class ScopedPropVariant {
+ public:
+  ScopedPropVariant() { PropVariantInit(&v_); }
+  ~ScopedPropVariant() { PropVariantClear(&v_); }
+  ScopedPropVariant(const ScopedPropVariant&) = delete;
+  ScopedPropVariant& operator=(const ScopedPropVariant&) = delete;
+  PROPVARIANT* get() { return &v_; }
+  const PROPVARIANT& operator*() const { return v_; }
+
+ private:
+  PROPVARIANT v_;
+};
+
 // A reference to a COM object, released when it goes away.
 template <typename T>
 class ComPtr {

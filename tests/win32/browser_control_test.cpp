@@ -87,7 +87,7 @@ TEST(WebBrowserControl, TheLandingNavigationRaisesAboutToNavigateAndShowsTheOver
   CountingServer server;
   MainWindowFixture f;
   const std::string landing = server.Url("/gs.html");
-  f.options.first_activation = [&] { f.window->pane().SetUrl(landing.c_str()); };
+  f.options.first_activation = [&](MainWindow& shown) { shown.pane().SetUrl(landing.c_str()); };
   ASSERT_TRUE(f.Load());
   EXPECT_TRUE(IsWindowVisible(f.window->overlay()));
   EXPECT_TRUE(PumpUntil([&] { return server.connections() > 0; }, 10000));

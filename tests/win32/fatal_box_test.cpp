@@ -59,5 +59,22 @@ TEST(FatalErrorBoxDeathTest, OnAnotherThreadIsHandedToTheUserInterfaceThread) {
       ::testing::ExitedWithCode(-1), "box 1 text matches");
 }
 
+TEST(FatalErrorBoxDeathTest, AStartWindowThatCannotBeBuiltShowsOneBoxAndNoLoopRuns) {
+  EXPECT_EXIT(
+      {
+        StartUp();
+        std::thread(DismissErrorBoxes).detach();
+        const unsigned char version2[20] = {2};
+        MainWindowOptions options;
+        options.browser_settings = version2;
+        ProgramLife life;
+        auto window = LoadStartWindow(std::move(options));
+        std::fprintf(stderr, "loaded anyway\n");
+        RunMessageLoop(window.get(), life);
+        std::_Exit(3);
+      },
+      ::testing::ExitedWithCode(-1), "box 1 text matches");
+}
+
 }  // namespace
 }  // namespace orvane::win

@@ -44,7 +44,7 @@ class MainWindowFixture {
     options.browser_settings = settings;
     options.loading_gif = ResourceBytes("LOADING_GIF");
     options.life = &life;
-    options.first_activation = [this] { ++first_activations; };
+    options.first_activation = [this](MainWindow&) { ++first_activations; };
     options.exit_command = [this] { ++exit_commands; };
   }
   ~MainWindowFixture() {
