@@ -1,6 +1,7 @@
 // Start-up and ending state of the program, and the rules that the platforms' loops follow.
 #pragma once
 
+#include <atomic>
 #include <optional>
 #include <string_view>
 
@@ -27,19 +28,18 @@ class ProgramLife {
   // the program is already ending by another way.
   bool QuitWhenLastWindowGone() const { return loop_entered_ && !ending_; }
 
-  // Registered during start-up; run at most once by orderly release; forgotten by a fatal error.
-  void RegisterAtExit(AtExitRoutine routine) { at_exit_ = routine; }
-  void ForgetAtExit() { at_exit_ = nullptr; }
+  // Registered during start-up; run at most once by orderly release; forgotten by a fatal error,
+  // which may be reported on any thread.
+  void RegisterAtExit(AtExitRoutine routine) { at_exit_.store(routine); }
+  void ForgetAtExit() { at_exit_.store(nullptr); }
   void RunAtExitOnce() {
-    AtExitRoutine routine = at_exit_;
-    at_exit_ = nullptr;
-    if (routine) routine();
+    if (AtExitRoutine routine = at_exit_.exchange(nullptr)) routine();
   }
 
  private:
   bool loop_entered_ = false;
   bool ending_ = false;
-  AtExitRoutine at_exit_ = nullptr;
+  std::atomic<AtExitRoutine> at_exit_{nullptr};
 };
 
 // The directory part of the program file's path: the bytes before its last backslash, found by a
