@@ -115,12 +115,96 @@ def scenario_ends(args, how):
     return failures
 
 
-# Each scenario: a function of the arguments returning a list of failures. The update check's
-# scenarios (first /vs/1.txt about 6 s after start, the notice for "2.0" dismissed through the poke
-# helper, /vs/1.html handed to an xdg-open stub only afterwards) join this table with the worker.
+NOTICE_TITLE = "信息："
+
+
+def stub_environment(folder):
+    """An xdg-open first on PATH that records what it is asked to open (Wine's ShellExecute hands
+    http URLs to winebrowser, which calls xdg-open)."""
+    bin_dir = os.path.join(folder, "bin")
+    os.makedirs(bin_dir)
+    log = os.path.join(folder, "opened.log")
+    stub = os.path.join(bin_dir, "xdg-open")
+    with open(stub, "w") as f:
+        f.write('#!/bin/sh\necho "$@" >> "%s"\n' % log)
+    os.chmod(stub, 0o755)
+    env = dict(os.environ)
+    env["PATH"] = bin_dir + ":" + env.get("PATH", "")
+    return env, log
+
+
+def opened(log):
+    if not os.path.exists(log):
+        return []
+    with open(log) as f:
+        return f.read().split()
+
+
+def scenario_update(args, published):
+    """The version file is first fetched about 6 s after start; "2.0" brings the notice, and the
+    update page opens only once it is dismissed; "1.0" brings nothing and ends the checking."""
+    site = Site({"/gs.html": LANDING, "/vs/1.txt": published})
+    folder = tempfile.mkdtemp(prefix="orvane-e2e-")
+    failures = []
+    proc = None
+    try:
+        exe = program_for(args.exe, site.port, folder)
+        env, log = stub_environment(folder)
+        page = "http://127.0.0.1:%05d/vs/1.html" % site.port
+        started = time.monotonic()
+        proc = subprocess.Popen([args.wine_exec, exe], stdin=subprocess.DEVNULL, env=env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if not wait_for(lambda: site.count("/vs/1.txt") >= 1, 40):
+            return failures + ["/vs/1.txt was never requested"]
+        first = next(t for t, p in site.requests if p == "/vs/1.txt") - (started - site.started)
+        if not 5.5 <= first <= 20:
+            failures.append("the first /vs/1.txt came %.1f s after start, not about 6 s" % first)
+        if published == b"2.0":
+            found = subprocess.run(["xdotool", "search", "--sync", "--name", "^%s$" % NOTICE_TITLE],
+                                   capture_output=True, text=True, timeout=30, env=env)
+            windows = found.stdout.split()
+            if not windows:
+                return failures + ["no notice titled %s" % NOTICE_TITLE]
+            time.sleep(1.0)
+            if opened(log):
+                failures.append("the update page was opened while the notice was up")
+            subprocess.run(["xdotool", "windowfocus", "--sync", windows[-1]], timeout=10)
+            subprocess.run(["xdotool", "key", "Return"], timeout=10)
+            if not wait_for(lambda: opened(log), 20):
+                failures.append("the update page was never opened")
+            elif opened(log) != [page]:
+                failures.append("opened %s, expected %s once" % (opened(log), page))
+        else:
+            time.sleep(8)  # more than one pause: no second attempt follows a version
+            if site.count("/vs/1.txt") != 1:
+                failures.append("/vs/1.txt requested %d times" % site.count("/vs/1.txt"))
+            if opened(log):
+                failures.append("a page was opened for the installed version: %s" % opened(log))
+        poke = subprocess.run([args.wine_exec, args.poke, "esc"], stdin=subprocess.DEVNULL,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        if poke.returncode != 0:
+            failures.append("poke esc failed with %d" % poke.returncode)
+        try:
+            code = proc.wait(timeout=30)
+            if code != 0:
+                failures.append("Esc ended the program with exit code %d" % code)
+        except subprocess.TimeoutExpired:
+            failures.append("the program did not end after Esc")
+    finally:
+        if proc and proc.poll() is None:
+            proc.kill()
+            proc.wait()
+        site.close()
+        shutil.rmtree(folder, ignore_errors=True)
+    return failures
+
+
+# Each scenario: a function of the arguments returning a list of failures.
 SCENARIOS = {
     "esc": lambda args: scenario_ends(args, "esc"),
     "exit": lambda args: scenario_ends(args, "exit"),
+    "update": lambda args: scenario_update(args, b"2.0"),
+    "current": lambda args: scenario_update(args, b"1.0"),
 }
 
 
