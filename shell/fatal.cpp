@@ -1,6 +1,7 @@
 #include "shell/fatal.h"
 
 #include <atomic>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,21 +36,21 @@ FatalErrorPort* SetFatalErrorPort(FatalErrorPort* port) noexcept {
 }
 
 Text ComposeFatalText(std::string_view message, std::int32_t code) {
-  char number[16];
-  std::snprintf(number, sizeof number, "%ld", static_cast<long>(code));
+  char number[16] = {};
+  std::to_chars(number, number + sizeof number - 1, code);
   Text message_text = Text::Copy(message);
   const bool with_code = code != 0;
   const bool with_message = !message_text.empty();
-  return JoinTexts({texts::kFatalHeading, "\r\n\r\n",                       //
+  return JoinTexts({texts::kFatalHeading, "\r\n\r\n",  //
                     with_code ? texts::kFatalCodeLabel : "", with_code ? number : "",
-                    with_code ? "\r\n\r\n" : "",                             //
+                    with_code ? "\r\n\r\n" : "",  //
                     with_message ? texts::kFatalMessageLabel : "", message_text,
                     with_message ? "\r\n" : ""});
 }
 
 Text OutOfMemoryMessage(std::size_t n) {
-  char number[24];
-  std::snprintf(number, sizeof number, "%lu", static_cast<unsigned long>(n));
+  char number[24] = {};
+  std::to_chars(number, number + sizeof number - 1, n);
   return JoinTexts({texts::kOutOfMemoryBefore, number, texts::kOutOfMemoryAfter});
 }
 
@@ -62,10 +63,15 @@ void ReportFatalError(std::string_view message, std::int32_t code) {
 void ReportOutOfMemory(std::size_t n) {
   AppState::Get().SuppressEventsForGood();
   // Memory has just run out: compose the box in place instead of asking for more.
-  char box[160];
-  std::snprintf(box, sizeof box, "%s\r\n\r\n%s%s%lu%s\r\n", texts::kFatalHeading,
-                texts::kFatalMessageLabel, texts::kOutOfMemoryBefore, static_cast<unsigned long>(n),
-                texts::kOutOfMemoryAfter);
+  char number[24] = {};
+  std::to_chars(number, number + sizeof number - 1, n);
+  char box[160] = {};
+  std::size_t at = 0;
+  for (const char* part :
+       {texts::kFatalHeading, "\r\n\r\n", texts::kFatalMessageLabel, texts::kOutOfMemoryBefore,
+        static_cast<const char*>(number), texts::kOutOfMemoryAfter, "\r\n"}) {
+    for (; *part && at + 1 < sizeof box; ++part) box[at++] = *part;
+  }
   ShowAndEnd(box);
 }
 

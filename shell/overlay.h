@@ -29,11 +29,11 @@ struct PictureFrame {
   int top = 0;
   int width = 0;
   int height = 0;
-  std::vector<std::uint8_t> indices;   // width * height, row by row
-  std::vector<std::uint32_t> palette;  // the frame's own colours; empty: the picture's
-  int transparent_index = -1;          // -1: none
-  int delay_ms = 0;                    // the delay field times 10
+  std::vector<std::uint8_t> indices;  // width * height, row by row
+  int transparent_index = -1;         // -1: none
+  int delay_ms = 0;                   // the delay field times 10
   int disposal = 0;
+  std::vector<std::uint32_t> palette = {};  // the frame's own colours; empty: the picture's
 };
 
 // A decoded picture. Colours are 0x00RRGGBB.

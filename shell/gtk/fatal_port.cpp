@@ -15,7 +15,10 @@
 namespace orvane::gtk {
 namespace {
 
+// Orderly release (the at-exit routine, once), then the end of the process. Open windows are not
+// closed one by one and the update worker is neither told nor waited for.
 [[noreturn]] void EndHere(int exit_code) {
+  if (Life().BeginEnding()) Life().RunAtExitOnce();
   std::fflush(nullptr);
   std::_Exit(exit_code);
 }
@@ -39,6 +42,7 @@ class GtkFatalErrorPort final : public FatalErrorPort {
     RunOnUiThreadAndWait([&] { ShowBoxNow(text); });
   }
   [[noreturn]] void EndProgram(std::int32_t exit_code) override {
+    Life().ForgetAtExit();  // a fatal error skips it
     gtk::EndProgram(static_cast<int>(exit_code));
   }
 };
@@ -46,6 +50,11 @@ class GtkFatalErrorPort final : public FatalErrorPort {
 GtkFatalErrorPort g_port;
 
 }  // namespace
+
+ProgramLife& Life() {
+  static ProgramLife life;
+  return life;
+}
 
 void InstallFatalErrorPort() { SetFatalErrorPort(&g_port); }
 

@@ -2,8 +2,12 @@
 #pragma once
 
 #include "shell/fatal.h"
+#include "shell/program_life.h"
 
 namespace orvane::gtk {
+
+// The life of the user-interface thread: loop entered, ending begun, the at-exit routine.
+ProgramLife& Life();
 
 // Installs the GTK port. Call on the user-interface thread once GTK is initialised.
 void InstallFatalErrorPort();

@@ -202,7 +202,7 @@ void MainWindow::OnDestroy(GtkWidget*, gpointer self) {
   window->engine_.Detach();
   window->pane_.OnWindowDestroyed();
   window->window_ = nullptr;
-  if (gtk_main_level() > 0) gtk_main_quit();
+  if (Life().QuitWhenLastWindowGone() && gtk_main_level() > 0) gtk_main_quit();
 }
 
 void MainWindow::SetOverlayVisible(bool visible) {

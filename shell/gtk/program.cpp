@@ -28,6 +28,7 @@ int RunProgram(const ProgramSetup& setup) {
   // standard error.
   if (!gtk_init_check(nullptr, nullptr)) ReportFatalError(texts::kStartWindowFailed);
   InstallFatalErrorPort();
+  Life().RegisterAtExit([] {});  // this program's at-exit routine does nothing
 
   // The pane record and the window live until the process ends: the update worker is never
   // stopped, and may still be writing to the status bar while the process ends.
@@ -46,6 +47,7 @@ int RunProgram(const ProgramSetup& setup) {
   }
   window->Show();  // mapping it runs the first activation
 
+  Life().EnterLoop();
   if (window->alive()) gtk_main();
   return 0;
 }
