@@ -7,9 +7,14 @@
 namespace orvane {
 namespace {
 
-TEST(Addresses, AreHttpOnTheBuildTimeHostsWithTheFixedPaths) {
-  const std::string landing = std::string("http://") + build::kLandingHost;
-  const std::string update = std::string("http://") + build::kUpdateHost;
+TEST(Addresses, UseTheBuildsSchemeOnTheBuildTimeHostsWithTheFixedPaths) {
+#ifdef ORVANE_TEST_HTTPS
+  const std::string scheme = "https://";
+#else
+  const std::string scheme = "http://";
+#endif
+  const std::string landing = scheme + build::kLandingHost;
+  const std::string update = scheme + build::kUpdateHost;
   EXPECT_EQ(LandingPageUrl(), landing + "/gs.html");
   EXPECT_EQ(VersionFileUrl(), update + "/vs/1.txt");
   EXPECT_EQ(UpdatePageUrl(), update + "/vs/1.html");

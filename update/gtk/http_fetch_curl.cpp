@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "update/fetch_rules.h"
@@ -16,6 +17,14 @@ namespace {
 
 std::atomic<long> g_connect_seconds{FetchTimeouts{}.connect_seconds};
 std::atomic<long> g_low_speed_seconds{FetchTimeouts{}.low_speed_seconds};
+
+std::mutex g_ca_file_lock;
+std::string g_ca_file;  // empty: libcurl's default CA bundle
+
+std::string CaFile() {
+  const std::lock_guard<std::mutex> hold(g_ca_file_lock);
+  return g_ca_file;
+}
 
 struct ShareCleanup {
   void operator()(CURLSH* share) const noexcept { curl_share_cleanup(share); }
@@ -86,6 +95,11 @@ void SetFetchTimeoutsForTesting(FetchTimeouts timeouts) {
   g_low_speed_seconds.store(timeouts.low_speed_seconds);
 }
 
+void SetFetchCaFileForTesting(std::string pem_path) {
+  const std::lock_guard<std::mutex> hold(g_ca_file_lock);
+  g_ca_file = std::move(pem_path);
+}
+
 Bytes HttpFetch(TextRef url) {
   if (url.view().empty()) return {};
   const std::optional<fetch::UrlParts> parts = fetch::CrackUrl(url.view());
@@ -99,6 +113,7 @@ Bytes HttpFetch(TextRef url) {
 
   CURL* c = easy.get();
   const std::string request_url = fetch::RequestUrl(*parts);
+  const std::string ca_file = CaFile();
   fetch::BodyCollector body;
   curl_easy_setopt(c, CURLOPT_SHARE, session->share.get());
   curl_easy_setopt(c, CURLOPT_URL, request_url.c_str());
@@ -119,6 +134,11 @@ Bytes HttpFetch(TextRef url) {
   curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, g_low_speed_seconds.load());
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+  // https: the server's certificate must chain to a trusted CA and name the host (as WinINet
+  // checks with INTERNET_FLAG_SECURE); otherwise nothing is sent and the result is empty.
+  curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
+  curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
+  if (!ca_file.empty()) curl_easy_setopt(c, CURLOPT_CAINFO, ca_file.c_str());
   curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, TakeChunk);
   curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
   curl_easy_perform(c);  // any failure leaves the bytes received before it
