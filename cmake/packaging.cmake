@@ -14,8 +14,7 @@ set(CPACK_PACKAGE_NAME ${orvane_package_name})
 set(CPACK_PACKAGE_VENDOR "${PROJECT_NAME}")
 set(CPACK_PACKAGE_VERSION
     "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-    "${PROJECT_NAME}: the publisher's landing page in a window, with update notices")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "The publisher's landing page in a window, with update notices")
 set(CPACK_PACKAGE_DESCRIPTION
     "Shows the publisher's landing page in a small window and tells the user when the publisher \
 has published a newer version.")
