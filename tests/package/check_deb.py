@@ -5,13 +5,14 @@ The package is unpacked into a scratch root with dpkg -x; it must hold the progr
 desktop entry and the icon in each hicolor size, and nothing else, and declare the libraries the
 program needs, WebKitGTK first, so that apt pulls them in on a clean machine.
 """
-import argparse
 import os
 import shutil
 import struct
 import subprocess
 import sys
 import tempfile
+
+import package_checks
 
 ICON_SIZES = (16, 24, 32, 48, 128, 256)
 NEEDED = ("libwebkit2gtk-4.1-0", "libgtk-3-0", "libcurl4", "libgif7")
@@ -26,21 +27,15 @@ def png_size(path):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--dir", required=True, help="where the package was made")
-    parser.add_argument("--name", required=True)
-    parser.add_argument("--product", required=True)
-    parser.add_argument("--version", required=True)
+    parser = package_checks.arguments(__doc__)
     args = parser.parse_args()
 
     arch = subprocess.run(["dpkg", "--print-architecture"], capture_output=True, text=True,
                           check=True).stdout.strip()
-    deb = os.path.join(args.dir, "%s_%s_%s.deb" % (args.name, args.version, arch))
-    if not os.path.isfile(deb):
-        print("no package %s; the folder holds %s" % (deb, sorted(os.listdir(args.dir))))
+    deb = package_checks.find(args.dir, "%s_%s_%s.deb" % (args.name, args.version, arch))
+    if not deb:
         return 1
     failures = []
-    print("%s: %d bytes" % (os.path.basename(deb), os.path.getsize(deb)))
 
     fields = {}
     for field in ("Package", "Version", "Architecture", "Depends", "Maintainer", "Description"):
@@ -107,9 +102,7 @@ def main():
     finally:
         shutil.rmtree(root, ignore_errors=True)
 
-    for failure in failures:
-        print("FAIL: " + failure)
-    return 1 if failures else 0
+    return package_checks.verdict(failures)
 
 
 if __name__ == "__main__":

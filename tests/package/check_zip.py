@@ -6,7 +6,6 @@ when asked, and leaves nothing behind in its folder.
 Where this machine runs no 32-bit code, a 32-bit zip is checked without being started (the x86-64
 build's zip, checked by the same script, is started instead).
 """
-import argparse
 import os
 import re
 import shutil
@@ -15,6 +14,8 @@ import sys
 import tempfile
 import time
 import zipfile
+
+import package_checks
 
 # DLLs of every Windows installation that the program may import.
 SYSTEM_DLLS = {
@@ -66,38 +67,33 @@ def run_from(folder, exe, args, failures):
         if proc.poll() is None:
             proc.kill()
             proc.wait()
-    if sorted(os.listdir(folder)) != ["orvane.exe"]:
+    if os.listdir(folder) != [os.path.basename(exe)]:
         failures.append("the program left files in its folder: %s" % sorted(os.listdir(folder)))
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--dir", required=True, help="where the package was made")
-    parser.add_argument("--name", required=True)
-    parser.add_argument("--product", required=True)
-    parser.add_argument("--version", required=True)
+    parser = package_checks.arguments(__doc__)
     parser.add_argument("--arch", required=True, choices=sorted(FORMATS))
     parser.add_argument("--wine-exec", help="runs a Windows program (tools/wine-exec)")
     parser.add_argument("--poke", help="the helper that asks the running program to end")
     args = parser.parse_args()
 
-    package = os.path.join(args.dir, "%s-%s-%s.zip" % (args.name, args.version, args.arch))
-    if not os.path.isfile(package):
-        print("no package %s; the folder holds %s" % (package, sorted(os.listdir(args.dir))))
+    package = package_checks.find(args.dir, "%s-%s-%s.zip" % (args.name, args.version, args.arch))
+    if not package:
         return 1
-    print("%s: %d bytes" % (os.path.basename(package), os.path.getsize(package)))
     failures = []
     with zipfile.ZipFile(package) as z:
         names = z.namelist()
-    if names != ["orvane.exe"]:
-        print("FAIL: the zip holds %s, not orvane.exe alone" % names)
+    exe_name = args.name + ".exe"
+    if names != [exe_name]:
+        print("FAIL: the zip holds %s, not %s alone" % (names, exe_name))
         return 1
 
     folder = tempfile.mkdtemp(prefix="orvane-zip-")
     try:
         with zipfile.ZipFile(package) as z:
             z.extractall(folder)
-        exe = os.path.join(folder, "orvane.exe")
+        exe = os.path.join(folder, exe_name)
         headers = subprocess.run([OBJDUMP[args.arch], "-p", exe], capture_output=True, text=True,
                                  check=True).stdout
         if "file format %s" % FORMATS[args.arch] not in headers:
@@ -119,9 +115,7 @@ def main():
     finally:
         shutil.rmtree(folder, ignore_errors=True)
 
-    for failure in failures:
-        print("FAIL: " + failure)
-    return 1 if failures else 0
+    return package_checks.verdict(failures)
 
 
 if __name__ == "__main__":

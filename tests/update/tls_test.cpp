@@ -5,15 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
-#include <cstdlib>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "resources/texts.h"
 #include "shell/status_panes.h"
+#include "tests/update/server_files.h"
 #include "update/http_fetch.h"
 #include "update/update_worker.h"
 #ifndef _WIN32
@@ -23,17 +21,9 @@
 namespace orvane {
 namespace {
 
-std::string SiteDir() {
-  const char* dir = std::getenv("ORVANE_TLS_SITE_DIR");
-  return dir ? dir : "";
-}
+using testing::ReadFile;
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
+std::string SiteDir() { return testing::ServerDir("ORVANE_TLS_SITE_DIR"); }
 
 std::string Site(const std::string& port_file, const std::string& host = "127.0.0.1") {
   return "https://" + host + ":" + ReadFile(SiteDir() + "/" + port_file);

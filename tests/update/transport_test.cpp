@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 
+#include "tests/update/server_files.h"
 #include "update/fetch_rules.h"
 #include "update/http_fetch.h"
 #ifndef _WIN32
@@ -18,17 +16,9 @@
 namespace orvane {
 namespace {
 
-std::string ServerDir() {
-  const char* dir = std::getenv("ORVANE_SCRIPTED_SERVER_DIR");
-  return dir ? dir : "";
-}
+using testing::ReadFile;
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
+std::string ServerDir() { return testing::ServerDir("ORVANE_SCRIPTED_SERVER_DIR"); }
 
 std::string Port() { return ReadFile(ServerDir() + "/port"); }
 
