@@ -46,7 +46,7 @@ def make_server_cert(d, name, ca_key, ca_cert):
     key, csr, cert = (os.path.join(d, name + ext) for ext in (".key", ".csr", ".pem"))
     ext = os.path.join(d, name + ".ext")
     with open(ext, "w") as f:
-        f.write("subjectAltName=IP:127.0.0.1\nextendedKeyUsage=serverAuth\n"
+        f.write("subjectAltName=IP:127.0.0.1,DNS:127.0.0.1\nextendedKeyUsage=serverAuth\n"
                 "basicConstraints=CA:FALSE\n")
     openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", csr,
             "-subj", "/CN=127.0.0.1")
