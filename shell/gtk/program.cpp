@@ -35,7 +35,11 @@ int RunProgram(const ProgramSetup& setup) {
   auto& panes = *new StatusPanes();
   MainWindowSetup window_setup;
   window_setup.landing_url = setup.landing_url;
-  if (setup.start_update_worker) window_setup.start_worker = [&panes] { StartUpdateWorker(panes); };
+  if (setup.start_worker_with) {
+    window_setup.start_worker = [&panes, start = setup.start_worker_with] { start(panes); };
+  } else if (setup.start_update_worker) {
+    window_setup.start_worker = [&panes] { StartUpdateWorker(panes); };
+  }
   window_setup.loading = DecodeGif(resources::LoadingAnimation());
 
   DispatchPending();

@@ -5,6 +5,10 @@
 #include <functional>
 #include <string>
 
+namespace orvane {
+class StatusPanes;
+}
+
 namespace orvane::gtk {
 
 struct ProgramSetup {
@@ -12,6 +16,8 @@ struct ProgramSetup {
   // Starts the update worker with the status bar's pane record (the first activation's second
   // action).
   bool start_update_worker = true;
+  // Starts the worker in place of the program's own UpdateWorker thread (test programs only).
+  std::function<void(StatusPanes&)> start_worker_with;
 };
 
 // Runs the program and gives its exit code: 0 once MainWindow has been closed. The Exit command

@@ -67,6 +67,37 @@ void PumpFor(double seconds) {
   PumpUntil([] { return false; }, seconds);
 }
 
+Process::Process(const std::vector<std::string>& args) {
+  std::vector<gchar*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<gchar*>(a.c_str()));
+  argv.push_back(nullptr);
+  GPid pid = 0;
+  if (g_spawn_async(nullptr, argv.data(), nullptr, G_SPAWN_DO_NOT_REAP_CHILD, nullptr, nullptr,
+                    &pid, nullptr)) {
+    pid_ = pid;
+  }
+}
+
+Process::~Process() {
+  if (pid_ > 0) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+}
+
+std::optional<int> Process::WaitForExit(double seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (std::chrono::steady_clock::now() < deadline) {
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+      pid_ = -1;
+      return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
+    }
+    g_usleep(20000);
+  }
+  return std::nullopt;
+}
+
 SiteServer::SiteServer(int port, const std::string& first) {
   char pattern[] = "/tmp/orvane-site-log-XXXXXX";
   const int fd = mkstemp(pattern);
