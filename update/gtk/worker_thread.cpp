@@ -10,6 +10,7 @@
 #include <system_error>
 #include <thread>
 
+#include "shell/gtk/ui_thread.h"
 #include "update/addresses.h"
 #include "update/gtk/gbk_utf8.h"
 #include "update/gtk/worker_ports.h"
@@ -21,11 +22,10 @@ namespace {
 // A flag one thread waits on until another sets it.
 class Signal {
  public:
+  // Notified under the lock: the waiter owns the signal and may go as soon as it sees it set.
   void Set() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      set_ = true;
-    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    set_ = true;
     cv_.notify_all();
   }
   void Wait() {
@@ -38,26 +38,6 @@ class Signal {
   std::condition_variable cv_;
   bool set_ = false;
 };
-
-struct UiTask {
-  std::function<void()> run;
-  Signal done;
-};
-
-// Runs `run` on the user-interface thread (the loop of the default main context) and waits until
-// it has run. Only the calling worker waits.
-void RunOnUiThread(std::function<void()> run) {
-  UiTask task{std::move(run), {}};
-  g_idle_add(
-      [](gpointer data) -> gboolean {
-        auto* task = static_cast<UiTask*>(data);
-        task->run();
-        task->done.Set();
-        return G_SOURCE_REMOVE;
-      },
-      &task);
-  task.done.Wait();
-}
 
 }  // namespace
 
@@ -75,7 +55,7 @@ void GtkWorkerPorts::ShowNotice(TextRef text, TextRef title) {
   const std::string text_utf8 = GbkToUtf8(text.view());
   const std::string title_utf8 = GbkToUtf8(title.view());
   Signal dismissed;
-  RunOnUiThread([&] {
+  gtk::RunOnUiThreadAndWait([&] {
     GtkWidget* dialog = gtk_message_dialog_new(nullptr, GtkDialogFlags{}, GTK_MESSAGE_INFO,
                                                GTK_BUTTONS_OK, "%s", text_utf8.c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), title_utf8.c_str());
@@ -93,7 +73,8 @@ void GtkWorkerPorts::ShowNotice(TextRef text, TextRef title) {
 
 void GtkWorkerPorts::OpenUrl(TextRef url) {
   const std::string uri = GbkToUtf8(url.view());
-  RunOnUiThread([&] { g_app_info_launch_default_for_uri(uri.c_str(), nullptr, nullptr); });
+  gtk::RunOnUiThreadAndWait(
+      [&] { g_app_info_launch_default_for_uri(uri.c_str(), nullptr, nullptr); });
 }
 
 // The worker runs on its own thread, never joined: it ends with the process, wherever it is.
