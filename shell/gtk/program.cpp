@@ -2,6 +2,10 @@
 
 #include <gtk/gtk.h>
 
+#include <optional>
+#include <utility>
+
+#include "browser/browser_pane.h"
 #include "resources/gtk/embedded.h"
 #include "resources/texts.h"
 #include "shell/app_state.h"
@@ -41,6 +45,9 @@ int RunProgram(const ProgramSetup& setup) {
     window_setup.start_worker = [&panes] { StartUpdateWorker(panes); };
   }
   window_setup.loading = DecodeGif(resources::LoadingAnimation());
+  std::optional<BrowserSettings> settings = ParseSettingsBlock(setup.browser_settings);
+  if (!settings || setup.engine_missing) ReportFatalError(texts::kStartWindowFailed);
+  window_setup.browser_settings = std::move(*settings);
 
   DispatchPending();
   MainWindow* window = nullptr;

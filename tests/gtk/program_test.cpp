@@ -104,5 +104,24 @@ TEST_F(ProgramTest, AFatalErrorOnAnotherThreadShowsTheBoxThenEndsWith255) {
   EXPECT_EQ(program->WaitForExit(15), 255);
 }
 
+// A start window that cannot be loaded: one box, then exit code -1 (255), and no second box.
+TEST_F(ProgramTest, ABadDefinitionShowsOneBoxThenEndsWith255) {
+  for (const char* fault : {"settings-v2", "no-engine"}) {
+    program.emplace(std::vector<std::string>{ORVANE_BAD_DEFINITION, fault});
+    ASSERT_TRUE(program->started());
+    const std::string box = FindWindow({"--name", "^错误$"}, 20);
+    ASSERT_FALSE(box.empty()) << fault;
+    EXPECT_FALSE(program->WaitForExit(0.5)) << fault;  // the box waits for the user
+    const std::optional<std::string> boxes =
+        RunCommand({"xdotool", "search", "--onlyvisible", "--name", "^错误$"});
+    EXPECT_EQ(boxes, box + "\n") << fault;
+    EXPECT_TRUE(FindWindow({"--name", "^Orvane$"}, 0.2).empty()) << fault << ": a window showed";
+    RunCommand({"xdotool", "windowfocus", box});
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    RunCommand({"xdotool", "key", "Return"});
+    EXPECT_EQ(program->WaitForExit(15), 255) << fault;
+  }
+}
+
 }  // namespace
 }  // namespace orvane::gtk
