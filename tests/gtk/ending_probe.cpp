@@ -7,10 +7,7 @@
 // as by Esc or the close box) or exit (the Exit command). As soon as the worker reaches the state
 // it asks the user-interface thread to end the program, then carries on in that state. The
 // process's exit code is the program's own.
-#include <arpa/inet.h>
 #include <gtk/gtk.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 
 #include <atomic>
 #include <cstring>
@@ -20,6 +17,7 @@
 #include "shell/gtk/fatal_port.h"
 #include "shell/gtk/program.h"
 #include "shell/gtk/ui_thread.h"
+#include "tests/gtk/gtk_test_support.h"
 #include "update/gtk/worker_ports.h"
 
 namespace orvane::gtk {
@@ -68,21 +66,6 @@ class EndingPorts : public GtkWorkerPorts {
   }
 };
 
-// A server on 127.0.0.1 that accepts connections (the system does, into its backlog) and never
-// answers. Its port.
-int SilentServerPort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      listen(fd, 16) != 0 || getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    return 0;
-  }
-  return ntohs(address.sin_port);
-}
-
 }  // namespace
 }  // namespace orvane::gtk
 
@@ -91,7 +74,7 @@ int main(int argc, char** argv) {
   if (argc != 3) return 2;
   g_state = argv[1];
   g_way = argv[2];
-  const std::string url = "http://127.0.0.1:" + std::to_string(SilentServerPort()) + "/vs/1.txt";
+  const std::string url = "http://127.0.0.1:" + std::to_string(testing::SilentPort()) + "/vs/1.txt";
   ProgramSetup setup;
   setup.landing_url = "about:blank";
   setup.start_worker_with = [url](orvane::StatusPanes& panes) {

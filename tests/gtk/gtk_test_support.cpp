@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "shell/gtk/ui_thread.h"
 
@@ -155,19 +156,35 @@ int SiteServer::CountRequests(const std::string& path) const {
   return n;
 }
 
-int RefusedPort() {
+namespace {
+
+// A TCP socket bound to a free port on 127.0.0.1 and that port; -1 and 0 when none could be had.
+std::pair<int, int> BoundLoopbackSocket() {
   const int s = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t size = sizeof address;
-  int port = 0;
-  if (bind(s, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
-      getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
-    port = ntohs(address.sin_port);
+  if (s < 0 || bind(s, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+      getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+    if (s >= 0) close(s);
+    return {-1, 0};
   }
-  close(s);
+  return {s, ntohs(address.sin_port)};
+}
+
+}  // namespace
+
+int RefusedPort() {
+  const auto [s, port] = BoundLoopbackSocket();
+  if (s >= 0) close(s);
   return port;
+}
+
+int SilentPort() {
+  const auto [s, port] = BoundLoopbackSocket();
+  if (s < 0 || listen(s, 16) != 0) return 0;
+  return port;  // the socket stays open, for the rest of the process
 }
 
 }  // namespace orvane::gtk::testing

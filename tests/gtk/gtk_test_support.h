@@ -64,5 +64,8 @@ class Process {
 
 // A port on 127.0.0.1 where nothing listens (bound, then closed).
 int RefusedPort();
+// A port on 127.0.0.1 that accepts connections (the system does, into its backlog) and never
+// answers.
+int SilentPort();
 
 }  // namespace orvane::gtk::testing
