@@ -6,7 +6,7 @@
 // screen) or writing (a pane write after another, without end). WAY: close (the window is closed,
 // as by Esc or the close box) or exit (the Exit command). As soon as the worker reaches the state
 // it asks the user-interface thread to end the program, then carries on in that state. The
-// process's exit code is the program's own.
+// process's exit code is the program's own, or 3 when the display could not be opened.
 #include <gtk/gtk.h>
 
 #include <atomic>
@@ -22,6 +22,8 @@
 
 namespace orvane::gtk {
 namespace {
+
+constexpr int kNoDisplay = 3;
 
 std::string g_state;
 std::string g_way;
@@ -72,6 +74,9 @@ class EndingPorts : public GtkWorkerPorts {
 int main(int argc, char** argv) {
   using namespace orvane::gtk;
   if (argc != 3) return 2;
+  // A display that cannot be opened (a busy test display may refuse a client now and then) is
+  // told apart from the program's own fatal error, so that the test can start the run again.
+  if (!gtk_init_check(nullptr, nullptr)) return kNoDisplay;
   g_state = argv[1];
   g_way = argv[2];
   const std::string url = "http://127.0.0.1:" + std::to_string(testing::SilentPort()) + "/vs/1.txt";

@@ -18,6 +18,7 @@ namespace {
 constexpr int kRuns = 50;
 constexpr double kSecondsPerRun = 15;
 constexpr double kTotalSeconds = 360;  // below the case's time-out
+constexpr int kNoDisplay = 3;          // the probe's exit code when it could not open the display
 
 class EndingTest : public ::testing::TestWithParam<const char*> {};
 
@@ -34,9 +35,13 @@ TEST_P(EndingTest, AlwaysEndsWithExitCodeZero) {
   int run = 0;
   for (; run < kRuns && failures < 3 && elapsed() < kTotalSeconds; ++run) {
     const std::string way = run % 2 ? "exit" : "close";
-    testing::Process probe({ORVANE_ENDING_PROBE, state, way});
-    ASSERT_TRUE(probe.started());
-    const std::optional<int> code = probe.WaitForExit(kSecondsPerRun);
+    std::optional<int> code;
+    for (int attempt = 0; attempt < 3 && (attempt == 0 || code == kNoDisplay); ++attempt) {
+      testing::Process probe({ORVANE_ENDING_PROBE, state, way});
+      ASSERT_TRUE(probe.started());
+      code = probe.WaitForExit(kSecondsPerRun);
+      if (code == kNoDisplay) std::cout << "run " << run << ": the display refused the probe\n";
+    }
     if (code != 0) ++failures;
     EXPECT_EQ(code, 0) << "run " << run << " (" << way
                        << "): " << (code ? "ended with " + std::to_string(*code) : "did not end");
