@@ -49,6 +49,7 @@ std::optional<Picture> DecodeGif(ByteView bytes) {
   const std::unique_ptr<GifFileType, GifClose> gif(DGifOpen(&reader, ReadFromMemory, &error));
   if (!gif || DGifSlurp(gif.get()) != GIF_OK) return std::nullopt;
   if (gif->SWidth <= 0 || gif->SHeight <= 0 || gif->ImageCount <= 0) return std::nullopt;
+  if (gif->SWidth > kMaxPictureSide || gif->SHeight > kMaxPictureSide) return std::nullopt;
 
   Picture picture;
   picture.width = gif->SWidth;
@@ -58,6 +59,7 @@ std::optional<Picture> DecodeGif(ByteView bytes) {
     const SavedImage& image = gif->SavedImages[i];
     const GifImageDesc& desc = image.ImageDesc;
     if (desc.Width <= 0 || desc.Height <= 0 || !image.RasterBits) return std::nullopt;
+    if (desc.Width > kMaxPictureSide || desc.Height > kMaxPictureSide) return std::nullopt;
     PictureFrame frame;
     frame.left = desc.Left;
     frame.top = desc.Top;

@@ -4,5 +4,7 @@
 
 int main() {
   // Nothing is read from the command line.
-  return orvane::gtk::RunProgram({orvane::LandingPageUrl(), true});
+  orvane::gtk::ProgramSetup setup;
+  setup.landing_url = orvane::LandingPageUrl();
+  return orvane::gtk::RunProgram(setup);
 }

@@ -101,10 +101,10 @@ MainWindow::MainWindow(StatusPanes& panes, MainWindowSetup setup)
   gtk_box_pack_start(GTK_BOX(column), browser_area, TRUE, TRUE, 0);
   gtk_box_pack_end(GTK_BOX(column), status_bar_.widget(), FALSE, FALSE, 0);
 
-  // The pane's settings as the definition gives them (FontSize 2, online, not silent, no
-  // address); then its events flow to the handlers.
+  // The pane's settings as the definition gives them (by default FontSize 2, online, not silent,
+  // no address); then its events flow to the handlers.
   engine_.Attach(pane_);
-  pane_.ApplySettings(BrowserSettings{});
+  pane_.ApplySettings(std::move(setup_.browser_settings));
   panes_.AttachSink(&status_bar_);
 
   g_signal_connect(window_, "map", G_CALLBACK(OnActivated), this);

@@ -22,6 +22,7 @@ struct MainWindowSetup {
   std::string landing_url;             // written to the pane's url at the first activation
   std::function<void()> start_worker;  // the first activation's second action
   std::optional<Picture> loading;      // the overlay's picture; empty: white field only
+  BrowserSettings browser_settings;    // from the definition's settings block
 };
 
 class MainWindow final : public MainWindowView {

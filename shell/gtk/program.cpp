@@ -2,6 +2,10 @@
 
 #include <gtk/gtk.h>
 
+#include <optional>
+#include <utility>
+
+#include "browser/browser_pane.h"
 #include "resources/gtk/embedded.h"
 #include "resources/texts.h"
 #include "shell/app_state.h"
@@ -35,8 +39,15 @@ int RunProgram(const ProgramSetup& setup) {
   auto& panes = *new StatusPanes();
   MainWindowSetup window_setup;
   window_setup.landing_url = setup.landing_url;
-  if (setup.start_update_worker) window_setup.start_worker = [&panes] { StartUpdateWorker(panes); };
+  if (setup.start_worker_with) {
+    window_setup.start_worker = [&panes, start = setup.start_worker_with] { start(panes); };
+  } else if (setup.start_update_worker) {
+    window_setup.start_worker = [&panes] { StartUpdateWorker(panes); };
+  }
   window_setup.loading = DecodeGif(resources::LoadingAnimation());
+  std::optional<BrowserSettings> settings = ParseSettingsBlock(setup.browser_settings);
+  if (!settings || setup.engine_missing) ReportFatalError(texts::kStartWindowFailed);
+  window_setup.browser_settings = std::move(*settings);
 
   DispatchPending();
   MainWindow* window = nullptr;

@@ -5,6 +5,12 @@
 #include <functional>
 #include <string>
 
+#include "shell/text.h"
+
+namespace orvane {
+class StatusPanes;
+}
+
 namespace orvane::gtk {
 
 struct ProgramSetup {
@@ -12,6 +18,14 @@ struct ProgramSetup {
   // Starts the update worker with the status bar's pane record (the first activation's second
   // action).
   bool start_update_worker = true;
+  // WebBrowser's stored settings block (empty: the defaults). A block that cannot be read (a
+  // later version, too short) is a start window that cannot be loaded: the fatal error.
+  ByteView browser_settings;
+  // Test programs only: the browser engine is taken to be missing, as the fatal error follows
+  // where it cannot be had (the program links it in, so it is otherwise always there).
+  bool engine_missing = false;
+  // Starts the worker in place of the program's own UpdateWorker thread (test programs only).
+  std::function<void(StatusPanes&)> start_worker_with;
 };
 
 // Runs the program and gives its exit code: 0 once MainWindow has been closed. The Exit command

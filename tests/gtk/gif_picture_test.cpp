@@ -80,5 +80,27 @@ TEST(DecodeGif, RefusesWhatIsNoPicture) {
   EXPECT_FALSE(DecodeGif(View(cut)));
 }
 
+// Found by fuzzing: one-pixel files whose logical screen claims 65280 x 65535 and 16640 x 24833
+// pixels, which the composer would have had to allocate (17 GB) or fill. A side of
+// kMaxPictureSide still decodes.
+TEST(DecodeGif, RefusesAScreenTooLargeToCompose) {
+  const auto one_pixel = [](int width, int height) {
+    std::vector<unsigned char> gif = {'G', 'I',  'F',  '8',  '9', 'a', 0, 0,   0, 0, 0x80, 0,
+                                      0,   0xff, 0xff, 0xff, 0,   0,   0, ',', 0, 0, 0,    0,
+                                      1,   0,    1,    0,    0,   2,   2, 'D', 1, 0, ';'};
+    gif[6] = static_cast<unsigned char>(width & 0xff);
+    gif[7] = static_cast<unsigned char>(width >> 8);
+    gif[8] = static_cast<unsigned char>(height & 0xff);
+    gif[9] = static_cast<unsigned char>(height >> 8);
+    return gif;
+  };
+  EXPECT_FALSE(DecodeGif(View(one_pixel(65280, 65535))));
+  EXPECT_FALSE(DecodeGif(View(one_pixel(16640, 24833))));
+  EXPECT_FALSE(DecodeGif(View(one_pixel(kMaxPictureSide + 1, 1))));
+  const std::optional<Picture> largest = DecodeGif(View(one_pixel(kMaxPictureSide, 1)));
+  ASSERT_TRUE(largest);
+  EXPECT_EQ(largest->width, kMaxPictureSide);
+}
+
 }  // namespace
 }  // namespace orvane::gtk

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "shell/gtk/ui_thread.h"
 
@@ -65,6 +66,37 @@ bool PumpUntil(const std::function<bool()>& done, double seconds) {
 
 void PumpFor(double seconds) {
   PumpUntil([] { return false; }, seconds);
+}
+
+Process::Process(const std::vector<std::string>& args) {
+  std::vector<gchar*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<gchar*>(a.c_str()));
+  argv.push_back(nullptr);
+  GPid pid = 0;
+  if (g_spawn_async(nullptr, argv.data(), nullptr, G_SPAWN_DO_NOT_REAP_CHILD, nullptr, nullptr,
+                    &pid, nullptr)) {
+    pid_ = pid;
+  }
+}
+
+Process::~Process() {
+  if (pid_ > 0) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+}
+
+std::optional<int> Process::WaitForExit(double seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (std::chrono::steady_clock::now() < deadline) {
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+      pid_ = -1;
+      return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
+    }
+    g_usleep(20000);
+  }
+  return std::nullopt;
 }
 
 SiteServer::SiteServer(int port, const std::string& first) {
@@ -124,19 +156,35 @@ int SiteServer::CountRequests(const std::string& path) const {
   return n;
 }
 
-int RefusedPort() {
+namespace {
+
+// A TCP socket bound to a free port on 127.0.0.1 and that port; -1 and 0 when none could be had.
+std::pair<int, int> BoundLoopbackSocket() {
   const int s = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t size = sizeof address;
-  int port = 0;
-  if (bind(s, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
-      getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
-    port = ntohs(address.sin_port);
+  if (s < 0 || bind(s, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+      getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+    if (s >= 0) close(s);
+    return {-1, 0};
   }
-  close(s);
+  return {s, ntohs(address.sin_port)};
+}
+
+}  // namespace
+
+int RefusedPort() {
+  const auto [s, port] = BoundLoopbackSocket();
+  if (s >= 0) close(s);
   return port;
+}
+
+int SilentPort() {
+  const auto [s, port] = BoundLoopbackSocket();
+  if (s < 0 || listen(s, 16) != 0) return 0;
+  return port;  // the socket stays open, for the rest of the process
 }
 
 }  // namespace orvane::gtk::testing

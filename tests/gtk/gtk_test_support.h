@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,28 @@ class SiteServer {
   std::string log_;
 };
 
+// A process of ours, ended by its id when the test is over.
+class Process {
+ public:
+  explicit Process(const std::vector<std::string>& args);
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  bool started() const { return pid_ > 0; }
+  pid_t pid() const { return pid_; }
+
+  // The exit code once the process has ended within `seconds` (1000 + the signal when a signal
+  // ended it); nothing if it has not.
+  std::optional<int> WaitForExit(double seconds);
+
+ private:
+  pid_t pid_ = -1;
+};
+
 // A port on 127.0.0.1 where nothing listens (bound, then closed).
 int RefusedPort();
+// A port on 127.0.0.1 that accepts connections (the system does, into its backlog) and never
+// answers.
+int SilentPort();
 
 }  // namespace orvane::gtk::testing

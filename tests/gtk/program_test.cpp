@@ -31,46 +31,6 @@ std::optional<std::string> RunCommand(const std::vector<std::string>& args) {
   return text;
 }
 
-// A process of ours, ended by its id when the test is over.
-class Process {
- public:
-  explicit Process(const std::vector<std::string>& args) {
-    std::vector<gchar*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<gchar*>(a.c_str()));
-    argv.push_back(nullptr);
-    GPid pid = 0;
-    if (g_spawn_async(nullptr, argv.data(), nullptr, G_SPAWN_DO_NOT_REAP_CHILD, nullptr, nullptr,
-                      &pid, nullptr)) {
-      pid_ = pid;
-    }
-  }
-  ~Process() {
-    if (pid_ > 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-  bool started() const { return pid_ > 0; }
-  pid_t pid() const { return pid_; }
-
-  // The exit code once the process has ended within `seconds`; nothing if it has not.
-  std::optional<int> WaitForExit(double seconds) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-      int status = 0;
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return std::nullopt;
-  }
-
- private:
-  pid_t pid_ = -1;
-};
-
 // The first visible window whose search matches, within `seconds`.
 std::string FindWindow(const std::vector<std::string>& search, double seconds) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
@@ -123,7 +83,7 @@ class ProgramTest : public ::testing::Test {
     return std::nullopt;
   }
 
-  std::optional<Process> program;
+  std::optional<testing::Process> program;
 };
 
 TEST_F(ProgramTest, EscapeClosesTheWindowWithExitCodeZero) {
@@ -158,6 +118,23 @@ TEST_F(ProgramTest, AFatalErrorOnAnotherThreadShowsTheBoxThenEndsWith255) {
   EXPECT_FALSE(program->WaitForExit(0.5));  // the box waits for the user
   Focus(box);
   EXPECT_EQ(TypeUntilExit(box, {"Return"}), 255);
+}
+
+// A start window that cannot be loaded: one box, then exit code -1 (255), and no second box.
+TEST_F(ProgramTest, ABadDefinitionShowsOneBoxThenEndsWith255) {
+  for (const char* fault : {"settings-v2", "no-engine"}) {
+    program.emplace(std::vector<std::string>{ORVANE_BAD_DEFINITION, fault});
+    ASSERT_TRUE(program->started());
+    const std::string box = FindWindow({"--name", "^错误$"}, 20);
+    ASSERT_FALSE(box.empty()) << fault;
+    EXPECT_FALSE(program->WaitForExit(0.5)) << fault;  // the box waits for the user
+    const std::optional<std::string> boxes =
+        RunCommand({"xdotool", "search", "--onlyvisible", "--name", "^错误$"});
+    EXPECT_EQ(boxes, box + "\n") << fault;
+    EXPECT_TRUE(FindWindow({"--name", "^Orvane$"}, 0.2).empty()) << fault << ": a window showed";
+    Focus(box);
+    EXPECT_EQ(TypeUntilExit(box, {"Return"}), 255) << fault;
+  }
 }
 
 }  // namespace

@@ -16,6 +16,9 @@ DIR/<tag>.req. Scenarios:
   hang                  reads the request and never answers
   endless               no length, body bytes until the client goes away
   redirect              302 to /<tag>/len/5/5 on the same server
+  redirectloop          302 to itself, again and again
+  drip/<n>              no length, then n body bytes one a second, then the end
+  garbage               a status line that is not HTTP, a header-like line, then "2.0"
   auth                  401 asking for Basic authentication unless the request carries
                         Authorization, then 200 with the body "authorized"
   anything else         200 with the body "ok"
@@ -85,6 +88,17 @@ class Handler(socketserver.BaseRequestHandler):
                 location = "http://127.0.0.1:%d/%s/len/5/5" % (self.server.server_address[1], tag)
                 sock.sendall(("HTTP/1.0 302 Found\r\nLocation: %s\r\nContent-Length: 5\r\n\r\nmoved"
                               % location).encode("latin-1"))
+            elif name == "redirectloop":
+                location = "http://127.0.0.1:%d/%s/redirectloop" % (self.server.server_address[1], tag)
+                sock.sendall(("HTTP/1.0 302 Found\r\nLocation: %s\r\nContent-Length: 5\r\n\r\nmoved"
+                              % location).encode("latin-1"))
+            elif name == "drip":
+                sock.sendall(b"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n")
+                for byte in body_bytes(int(scenario[1])):
+                    time.sleep(1.0)
+                    sock.sendall(bytes([byte]))
+            elif name == "garbage":
+                sock.sendall(b"\x00\xffNOT HTTP AT ALL\r\nX: y\r\n\r\n2.0")
             elif name == "auth":
                 if b"\r\nauthorization:" in data.lower():
                     sock.sendall(b"HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nauthorized")

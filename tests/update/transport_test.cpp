@@ -95,6 +95,46 @@ TEST_F(Transport, ARedirectIsFollowed) {
   EXPECT_NE(seen.find("GET /" + Tag() + "/len/5/5 HTTP/1.0"), std::string::npos);
 }
 
+// A server that sends its body a byte a second is slow, not broken: every byte arrives.
+TEST_F(Transport, ADrippingBodyArrivesWhole) {
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(Fetch(Url("drip/3")) == Pattern(3));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
+}
+
+// Answers that are not HTTP, and redirects without end: the fetch comes back soon, after a
+// bounded number of requests, with at most what the server sent. Wine's WinINet follows a
+// redirect loop without end (thousands of requests in seconds, the fetch never returns), so on
+// Windows only the first is checked here.
+TEST_F(Transport, BrokenAnswersEndTheFetchSoon) {
+  const std::string garbage("\0\xffNOT HTTP AT ALL\r\nX: y\r\n\r\n2.0", 30);
+#ifdef _WIN32
+  const char* const scenarios[] = {"garbage"};
+#else
+  const char* const scenarios[] = {"garbage", "redirectloop"};
+#endif
+  for (const char* scenario : scenarios) {
+    const auto start = std::chrono::steady_clock::now();
+    const std::string body = Fetch(Url(scenario));
+    const auto took = std::chrono::steady_clock::now() - start;
+    std::cout << scenario << ": " << body.size() << " bytes\n";
+    EXPECT_LT(took, std::chrono::seconds(20)) << scenario;
+    if (scenario == std::string("garbage")) {
+      EXPECT_TRUE(body.empty() || garbage.ends_with(body)) << body;
+    } else {
+      EXPECT_TRUE(body.empty() || body == "moved") << body;
+    }
+  }
+  std::size_t requests = 0;
+  const std::string seen = Requests();
+  for (std::size_t at = seen.find("GET "); at != std::string::npos;
+       at = seen.find("GET ", at + 1)) {
+    ++requests;
+  }
+  std::cout << requests << " requests\n";
+  EXPECT_LE(requests, 101u);
+}
+
 TEST_F(Transport, AnErrorStatusGivesItsBody) {
   EXPECT_EQ(Fetch(Url("status404")), "no such page\n");
 }
