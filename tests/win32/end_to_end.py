@@ -78,6 +78,27 @@ def program_for(exe, port, folder):
     return copy
 
 
+def end_by(args, proc, how):
+    """Ends the program through the poke helper ("esc" or "exit"); it must end with exit code 0."""
+    poke = subprocess.run([args.wine_exec, args.poke, how], stdin=subprocess.DEVNULL,
+                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+    if poke.returncode != 0:
+        return ["poke %s failed with %d" % (how, poke.returncode)]
+    try:
+        code = proc.wait(timeout=30)
+    except subprocess.TimeoutExpired:
+        return ["the program did not end after %s" % how]
+    return [] if code == 0 else ["%s ended the program with exit code %d" % (how, code)]
+
+
+def clean_up(proc, site, folder):
+    if proc and proc.poll() is None:
+        proc.kill()
+        proc.wait()
+    site.close()
+    shutil.rmtree(folder, ignore_errors=True)
+
+
 LANDING = b"<html><head><title>Landing</title></head><body><p>Orvane</p></body></html>"
 
 
@@ -96,22 +117,9 @@ def scenario_ends(args, how):
         time.sleep(1.5)
         if site.count("/gs.html") != 1:
             failures.append("/gs.html requested %d times" % site.count("/gs.html"))
-        poke = subprocess.run([args.wine_exec, args.poke, how], stdin=subprocess.DEVNULL,
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
-        if poke.returncode != 0:
-            failures.append("poke %s failed with %d" % (how, poke.returncode))
-        try:
-            code = proc.wait(timeout=30)
-            if code != 0:
-                failures.append("%s ended the program with exit code %d" % (how, code))
-        except subprocess.TimeoutExpired:
-            failures.append("the program did not end after %s" % how)
+        failures += end_by(args, proc, how)
     finally:
-        if proc and proc.poll() is None:
-            proc.kill()
-            proc.wait()
-        site.close()
-        shutil.rmtree(folder, ignore_errors=True)
+        clean_up(proc, site, folder)
     return failures
 
 
@@ -180,22 +188,9 @@ def scenario_update(args, published):
                 failures.append("/vs/1.txt requested %d times" % site.count("/vs/1.txt"))
             if opened(log):
                 failures.append("a page was opened for the installed version: %s" % opened(log))
-        poke = subprocess.run([args.wine_exec, args.poke, "esc"], stdin=subprocess.DEVNULL,
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
-        if poke.returncode != 0:
-            failures.append("poke esc failed with %d" % poke.returncode)
-        try:
-            code = proc.wait(timeout=30)
-            if code != 0:
-                failures.append("Esc ended the program with exit code %d" % code)
-        except subprocess.TimeoutExpired:
-            failures.append("the program did not end after Esc")
+        failures += end_by(args, proc, "esc")
     finally:
-        if proc and proc.poll() is None:
-            proc.kill()
-            proc.wait()
-        site.close()
-        shutil.rmtree(folder, ignore_errors=True)
+        clean_up(proc, site, folder)
     return failures
 
 
